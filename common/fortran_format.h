@@ -1,0 +1,44 @@
+#pragma once
+// Fixed-column number formats of the stored files and console texts, and the
+// fixed-column inputs a few routines read with. Nothing else formats numbers
+// by hand.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace quenzel {
+
+// Fw.d: right-justified in w columns with d decimals; Fw.0 keeps its point
+// ("1235."); a field just wide enough drops the leading zero (".500"); a
+// negative value that rounds to zero keeps its sign ("-0.000"); a value that
+// does not fit fills the field with asterisks.
+std::string formatF(double value, int w, int d);
+// Appends Fw.d to out (no allocation on the hot path).
+void appendF(std::string& out, double value, int w, int d);
+// The value with d decimals, as wide as it needs to be (no asterisks).
+std::string formatFFull(double value, int d);
+
+// Iw: right-justified in w columns; asterisks when it does not fit.
+std::string formatI(std::int64_t value, int w);
+void appendI(std::string& out, std::int64_t value, int w);
+// Iw.m: at least m digits, zero-padded.
+std::string formatIm(std::int64_t value, int w, int m);
+
+// Aw: the text in w columns (cut, or right-justified when shorter, as the
+// original edit descriptor does).
+std::string formatA(std::string_view text, int w);
+
+// Left-justified number texts in 20 columns (trailing blanks dropped): the
+// shortest text that reads back as the value.
+std::string numberText(std::int64_t value);
+
+// Fixed-column input Iw of one field: blanks are ignored, an all-blank field
+// reads 0; false on any other character or when the value does not fit.
+bool readFixedInt(std::string_view field, std::int32_t& value);
+bool readFixedInt(std::string_view field, std::int64_t& value);
+// Fixed-column input Fw.0 of one field: blanks ignored; a value without a
+// decimal point is an integer value; an exponent may follow.
+bool readFixedReal(std::string_view field, double& value);
+bool readFixedReal(std::string_view field, float& value);
+
+}  // namespace quenzel

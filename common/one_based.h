@@ -1,0 +1,91 @@
+#pragma once
+// Arrays whose indices are data (unit numbers, layer IDs, vertex positions,
+// field numbers) are indexed from 1, as the stored files and messages count.
+// Bounds are checked in the sanitizer build.
+#include <cstddef>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+namespace quenzel {
+
+namespace detail {
+[[noreturn]] inline void oneBasedOutOfRange(long long i, std::size_t n) {
+  std::fprintf(stderr, "one-based index %lld outside 1..%zu\n", i, n);
+  std::abort();
+}
+}  // namespace detail
+
+template <class T>
+class OneBasedView {
+ public:
+  OneBasedView() = default;
+  OneBasedView(T* data, std::size_t n) : data_(data), n_(n) {}
+  T& operator()(long long i) const {
+#ifdef QUENZEL_BOUNDS_CHECK
+    if (i < 1 || static_cast<std::size_t>(i) > n_) detail::oneBasedOutOfRange(i, n_);
+#endif
+    return data_[i - 1];
+  }
+  T& operator[](long long i) const { return (*this)(i); }
+  std::size_t size() const { return n_; }
+  T* data() const { return data_; }
+
+ private:
+  T* data_ = nullptr;
+  std::size_t n_ = 0;
+};
+
+// Owns its elements (no std::vector<bool> proxy: a flag table hands out
+// real references like any other table).
+template <class T>
+class OneBased {
+ public:
+  OneBased() = default;
+  explicit OneBased(std::size_t n, const T& v = T()) { assign(n, v); }
+  OneBased(const OneBased& o) { copyFrom(o); }
+  OneBased& operator=(const OneBased& o) {
+    if (this != &o) copyFrom(o);
+    return *this;
+  }
+  OneBased(OneBased&&) noexcept = default;
+  OneBased& operator=(OneBased&&) noexcept = default;
+
+  T& operator()(long long i) { return data_[check(i)]; }
+  const T& operator()(long long i) const { return data_[check(i)]; }
+  T& operator[](long long i) { return (*this)(i); }
+  const T& operator[](long long i) const { return (*this)(i); }
+  std::size_t size() const { return n_; }
+  void assign(std::size_t n, const T& v) {
+    data_ = std::make_unique<T[]>(n);
+    n_ = n;
+    for (std::size_t k = 0; k < n; ++k) data_[k] = v;
+  }
+  void fill(const T& v) {
+    for (std::size_t k = 0; k < n_; ++k) data_[k] = v;
+  }
+  T* data() { return data_.get(); }
+  const T* data() const { return data_.get(); }
+  OneBasedView<T> view() { return OneBasedView<T>(data_.get(), n_); }
+  T* begin() { return data_.get(); }
+  T* end() { return data_.get() + n_; }
+  const T* begin() const { return data_.get(); }
+  const T* end() const { return data_.get() + n_; }
+
+ private:
+  void copyFrom(const OneBased& o) {
+    data_ = std::make_unique<T[]>(o.n_);
+    n_ = o.n_;
+    for (std::size_t k = 0; k < n_; ++k) data_[k] = o.data_[k];
+  }
+  std::size_t check(long long i) const {
+#ifdef QUENZEL_BOUNDS_CHECK
+    if (i < 1 || static_cast<std::size_t>(i) > n_) detail::oneBasedOutOfRange(i, n_);
+#endif
+    return static_cast<std::size_t>(i - 1);
+  }
+  std::unique_ptr<T[]> data_;
+  std::size_t n_ = 0;
+};
+
+}  // namespace quenzel

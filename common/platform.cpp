@@ -1,0 +1,138 @@
+#include "common/platform.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+#include <xmmintrin.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "common/console.h"
+#include "common/text_core.h"
+
+namespace quenzel::platform {
+namespace {
+std::vector<std::string>& commandLine() {
+  static std::vector<std::string> args;
+  return args;
+}
+std::optional<Date>& fixedDate() {
+  static std::optional<Date> d;
+  return d;
+}
+}  // namespace
+
+void setFloatingPointMode() {
+  // FTZ (bit 15) and DAZ (bit 6) of MXCSR.
+  _mm_setcsr(_mm_getcsr() | 0x8040u);
+}
+
+void setCommandLine(int argc, char** argv) {
+  commandLine().assign(argv, argv + argc);
+}
+
+int argumentCount() { return static_cast<int>(commandLine().size()); }
+
+std::string argument(int n) {
+  if (n < 0 || n >= argumentCount()) return {};
+  return commandLine()[static_cast<std::size_t>(n)];
+}
+
+std::string osName(std::string_view name) {
+  std::string r(name);
+  for (char& c : r)
+    if (c == '\\') c = '/';
+  return r;
+}
+
+bool fileExists(std::string_view name) {
+  struct stat st {};
+  return ::stat(osName(trimRight(name)).c_str(), &st) == 0;
+}
+
+bool isDirectory(std::string_view name) {
+  struct stat st {};
+  return ::stat(osName(trimRight(name)).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string fullPath(std::string_view name) {
+  std::filesystem::path p(osName(trimRight(name)));
+  if (p.is_relative()) {
+    std::error_code ec;
+    p = std::filesystem::current_path(ec) / p;
+  }
+  std::string r = p.lexically_normal().string();
+  return r;
+}
+
+std::optional<FileId> fileIdentity(std::string_view name) {
+  struct stat st {};
+  if (::stat(osName(trimRight(name)).c_str(), &st) != 0) return std::nullopt;
+  return FileId{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
+std::optional<std::int64_t> modificationTime(std::string_view name) {
+  struct stat st {};
+  if (::stat(osName(trimRight(name)).c_str(), &st) != 0) return std::nullopt;
+  return static_cast<std::int64_t>(st.st_mtime);
+}
+
+Date currentDate() {
+  if (fixedDate()) return *fixedDate();
+  std::time_t now = std::time(nullptr);
+  std::tm tm {};
+  localtime_r(&now, &tm);
+  return Date{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday};
+}
+
+void setCurrentDateForTests(std::optional<Date> date) { fixedDate() = date; }
+
+bool runCommand(std::string_view commandLine) {
+  std::string cmd(commandLine);
+  console::flush();
+  int rc = std::system(cmd.c_str());
+  // -1: no shell could be started; 127: the shell could not run the command.
+  return rc != -1 && !(WIFEXITED(rc) && WEXITSTATUS(rc) == 127);
+}
+
+int messageBox(std::string_view text, std::string_view caption, BoxButtons buttons) {
+  // Box texts use CR as their line break.
+  std::string shown;
+  for (char c : text) {
+    if (c == '\0') break;
+    shown.push_back(c == '\r' ? '\n' : c);
+  }
+  std::string cap;
+  for (char c : caption) {
+    if (c == '\0') break;
+    cap.push_back(c);
+  }
+  console::emptyLine();
+  if (!cap.empty()) console::line("[" + cap + "]");
+  console::line(shown);
+  const char* choices = "";
+  switch (buttons) {
+    case BoxButtons::Ok: choices = "Press Enter for OK: "; break;
+    case BoxButtons::YesNo: choices = "Y = Yes, N = No: "; break;
+    case BoxButtons::RetryCancel: choices = "R = Retry, C = Cancel: "; break;
+    case BoxButtons::YesNoCancel: choices = "Y = Yes, N = No, C = Cancel: "; break;
+  }
+  console::write(choices);
+  std::string answer;
+  bool got = console::readLine(answer);
+  char a = answer.empty() ? ' ' : upperAscii(answer[0]);
+  switch (buttons) {
+    case BoxButtons::Ok: return 1;
+    case BoxButtons::YesNo: return (got && a == 'Y') ? 6 : 7;
+    case BoxButtons::RetryCancel: return (got && a == 'R') ? 4 : 2;
+    case BoxButtons::YesNoCancel:
+      if (!got || a == 'C') return 2;
+      return a == 'Y' ? 6 : 7;
+  }
+  return 2;
+}
+
+}  // namespace quenzel::platform

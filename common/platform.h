@@ -1,0 +1,59 @@
+#pragma once
+// The one place that talks to the operating system. Names arrive as the user
+// wrote them, with "\" or "/" as separators; "\" becomes "/" only here.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quenzel::platform {
+
+// Flush-to-zero and denormals-are-zero for the whole run.
+void setFloatingPointMode();
+
+// The command line as the process received it (argument 0 is the program).
+void setCommandLine(int argc, char** argv);
+int argumentCount();
+std::string argument(int n);
+
+// The name as the operating system wants it ("\" mapped to "/").
+std::string osName(std::string_view name);
+
+bool fileExists(std::string_view name);   // a file or a folder
+bool isDirectory(std::string_view name);
+
+// Absolute, normalised path, made lexically: no existence test, no link
+// resolution (so a name that is not on disk still has a full path).
+std::string fullPath(std::string_view name);
+
+// Identity of an existing file (device and inode), to tell whether two names
+// are one file.
+struct FileId {
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+  bool operator==(const FileId&) const = default;
+};
+std::optional<FileId> fileIdentity(std::string_view name);
+
+// Modification time in whole seconds since the epoch.
+std::optional<std::int64_t> modificationTime(std::string_view name);
+
+struct Date {
+  int year = 0, month = 0, day = 0;
+};
+Date currentDate();
+// Tests only: a fixed date (std::nullopt restores the clock).
+void setCurrentDateForTests(std::optional<Date> date);
+
+// Runs a command line through the shell and waits; false only when the
+// command could not be started (its own exit code is not looked at).
+bool runCommand(std::string_view commandLine);
+
+// Stand-in for a desktop message box: the text and caption on the console
+// and one line of input. Buttons: "OK", "YesNo", "RetryCancel",
+// "YesNoCancel". Returns the Windows result codes (1 OK, 2 Cancel, 4 Retry,
+// 6 Yes, 7 No); end of input gives Cancel (or No, or OK for a lone OK).
+enum class BoxButtons { Ok, YesNo, RetryCancel, YesNoCancel };
+int messageBox(std::string_view text, std::string_view caption, BoxButtons buttons);
+
+}  // namespace quenzel::platform

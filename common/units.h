@@ -1,0 +1,91 @@
+#pragma once
+// The file-unit service: every file of the system is opened and closed by
+// name through numbered units, with the console dialogues for a missing input
+// and an output that is open or cannot be created.
+//
+// A unit is a handle on a file object that every unit open on the same file
+// shares (one buffer; each unit keeps its own position and byte order).
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "common/one_based.h"
+
+namespace quenzel {
+
+// ---- The service's routines ----------------------------------------------
+void INITUNITS(int base);
+// Opens `name` on the first free pool unit; unit 0 when an "A " open is given up.
+void OPENFILE(int& unit, std::string_view mode, std::string_view name);
+// Opens `name` on `unit` with the dialogues; name is written back (cleaned,
+// or as the user typed it).
+void OPENASK(int& unit, std::string& name, std::string_view mode, std::string_view description,
+             int logUnit);
+void CLOSER(int& unit);
+void CLOSEALL();
+int UNITTYPE(int unit);
+void OPENDERIVED(int& unit, std::string_view mode, std::string_view prefix, std::string_view suffix);
+
+// ---- Module state ---------------------------------------------------------
+struct FileSlot {
+  int unit = 0;
+  bool open = false;
+  std::string mode = "  ";
+  int nameLen = 0;
+  std::string name;
+};
+
+inline constexpr int kNamedSlots = 8;
+inline constexpr int kPoolSize = 1000;
+
+struct UnitTables {
+  OneBased<FileSlot> fileSlots{kNamedSlots};
+  OneBased<int> poolUnit{kPoolSize, 0};
+  OneBased<bool> inUse{kPoolSize, false};
+  OneBased<int> fileType{kPoolSize, 0};
+
+  bool windowMode = false;
+  bool pauseOnExit = true;
+  bool keepUnitsOnExit = false;
+  int logUnit = 0;
+  std::string boxTitle;     // 100 characters in the stored layout
+  std::string boxSubtitle;  // 100 characters
+  char inputDrive = ' ';
+  char outputDrive = ' ';
+  bool autoMkdir = false;
+  int outBufferBlocks = 0;
+  bool copyInputs = false;
+  std::string copyRoot;
+  bool copyExactFile = false;
+  std::string lastCopyPath;
+};
+
+// The one instance of the tables (read by PAUSES and EXITS as well).
+UnitTables& unitTables();
+
+// ---- Reading and writing open units ---------------------------------------
+enum class IoStatus { Ok, End, Error };
+
+// One text record without its line end (a trailing CR is dropped too).
+// End: no bytes were left.
+IoStatus readLine(int unit, std::string& line);
+// No bytes left to read on this unit.
+bool unitAtEnd(int unit);
+void rewindUnit(int unit);
+// Steps back over the record last read (text units).
+void backspaceUnit(int unit);
+// Writes text and leaves the record open.
+bool writeText(int unit, std::string_view text);
+// Writes text and ends the record.
+bool writeLine(int unit, std::string_view text = {});
+// Pushes buffered output to the file; false when the system refused it.
+bool flushUnit(int unit);
+bool unitIsOpen(int unit);
+// Full (absolute) name of the file open on the unit; empty when none.
+std::string unitFileName(int unit);
+
+// Closes every open unit of both tables without a console line and without
+// changing the tables: the ending of EXITS and of the stop-at-once paths.
+void closeAllUnitsQuietly();
+
+}  // namespace quenzel
