@@ -96,7 +96,7 @@ bool insideWalk(T px, T py, OneBasedView<const T> X, OneBasedView<const T> Y, st
   const T rayX = xmin - T(10);
   std::int32_t r = 1;
   std::int32_t crossings = 0;
-  std::int64_t k = 2;  // n + 2 must not overflow
+  std::int64_t k = 2;  // wide enough to step past the last vertex
   // The previous start y belongs to this call and this ring only, so the
   // answer for a ring whose second vertex lies on the ray's line never hangs
   // on an earlier ring or call.
