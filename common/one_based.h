@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <type_traits>
 
 namespace quenzel {
 
@@ -21,6 +22,10 @@ class OneBasedView {
  public:
   OneBasedView() = default;
   OneBasedView(T* data, std::size_t n) : data_(data), n_(n) {}
+  // A view of T is also a read-only view of const T.
+  template <class U>
+    requires std::is_same_v<const U, T> && (!std::is_same_v<U, T>)
+  OneBasedView(const OneBasedView<U>& o) : data_(o.data()), n_(o.size()) {}
   T& operator()(long long i) const {
 #ifdef QUENZEL_BOUNDS_CHECK
     if (i < 1 || static_cast<std::size_t>(i) > n_) detail::oneBasedOutOfRange(i, n_);
@@ -67,6 +72,7 @@ class OneBased {
   T* data() { return data_.get(); }
   const T* data() const { return data_.get(); }
   OneBasedView<T> view() { return OneBasedView<T>(data_.get(), n_); }
+  OneBasedView<const T> view() const { return OneBasedView<const T>(data_.get(), n_); }
   T* begin() { return data_.get(); }
   T* end() { return data_.get() + n_; }
   const T* begin() const { return data_.get(); }

@@ -1,0 +1,24 @@
+#pragma once
+// INT(x): truncation toward zero into a 32-bit integer. A value outside the
+// integer range saturates (a plain out-of-range cast is undefined behaviour in
+// C++); NaN gives 0. Every float-to-integer conversion goes through here.
+#include <cstdint>
+#include <limits>
+
+namespace quenzel {
+
+inline std::int32_t intTowardZero(double x) {
+  if (!(x == x)) return 0;
+  if (x >= 2147483648.0) return std::numeric_limits<std::int32_t>::max();
+  if (x <= -2147483649.0) return std::numeric_limits<std::int32_t>::min();
+  return static_cast<std::int32_t>(x);
+}
+
+// INT(x) + 1, the 1-based index of a cell; saturates at the top as well.
+inline std::int32_t cellIndexOf(double x) {
+  std::int64_t i = static_cast<std::int64_t>(intTowardZero(x)) + 1;
+  return i > std::numeric_limits<std::int32_t>::max() ? std::numeric_limits<std::int32_t>::max()
+                                                      : static_cast<std::int32_t>(i);
+}
+
+}  // namespace quenzel
