@@ -230,6 +230,8 @@ struct UnitHandle {
   std::shared_ptr<FileObject> file;
   std::int64_t pos = 0;
   ByteOrder order = ByteOrder::Little;
+  bool canWrite = false;  // input modes only read
+  bool append = false;    // every write goes to the end, as other units grow the file
   std::string fullName;
 };
 
@@ -261,6 +263,14 @@ std::shared_ptr<FileObject> openObjectFor(const platform::FileId& id) {
   for (auto& [u, h] : registry().units)
     if (h.file->id() == id) return h.file;
   return nullptr;
+}
+
+// A unit that may be written, or nullptr.
+UnitHandle* writer(int unit) {
+  UnitHandle* h = handle(unit);
+  if (!h || !h->canWrite) return nullptr;
+  if (h->append) h->pos = h->file->size();
+  return h;
 }
 
 }  // namespace
@@ -298,6 +308,8 @@ bool openUnit(int unit, std::string_view name, const UnitOpen& how) {
   UnitHandle h;
   h.file = std::move(file);
   h.order = how.order;
+  h.canWrite = how.write;
+  h.append = how.append;
   h.pos = how.append ? h.file->size() : 0;
   h.fullName = platform::fullPath(name);
   Registry& r = registry();
@@ -361,12 +373,12 @@ void backspaceUnit(int unit) {
 }
 
 bool writeText(int unit, std::string_view text) {
-  UnitHandle* h = handle(unit);
+  UnitHandle* h = writer(unit);
   return h && h->file->write(h->pos, text.data(), text.size());
 }
 
 bool writeLine(int unit, std::string_view text) {
-  UnitHandle* h = handle(unit);
+  UnitHandle* h = writer(unit);
   return h && h->file->write(h->pos, text.data(), text.size()) && h->file->write(h->pos, "\n", 1);
 }
 
@@ -407,7 +419,7 @@ IoStatus readBytes(int unit, char* data, std::size_t n) {
 }
 
 bool writeInt32(int unit, std::int32_t value) {
-  UnitHandle* h = handle(unit);
+  UnitHandle* h = writer(unit);
   if (!h) return false;
   char b[4];
   putInt32(b, value, h->order);
@@ -415,7 +427,7 @@ bool writeInt32(int unit, std::int32_t value) {
 }
 
 bool writeDouble(int unit, double value) {
-  UnitHandle* h = handle(unit);
+  UnitHandle* h = writer(unit);
   if (!h) return false;
   char b[8];
   putDouble(b, value, h->order);
@@ -423,13 +435,13 @@ bool writeDouble(int unit, double value) {
 }
 
 bool writeBytes(int unit, std::string_view bytes) {
-  UnitHandle* h = handle(unit);
+  UnitHandle* h = writer(unit);
   return h && h->file->write(h->pos, bytes.data(), bytes.size());
 }
 
 bool writeZeros(int unit, std::size_t n) {
   static const char zeros[64] = {};
-  UnitHandle* h = handle(unit);
+  UnitHandle* h = writer(unit);
   if (!h) return false;
   while (n > 0) {
     std::size_t k = std::min(n, sizeof zeros);

@@ -79,7 +79,11 @@ void echoLine(int logUnit, std::string_view text) {
 }
 
 // A line of the system's default (free-format) output, which starts with a blank.
-void freeFormatLine(std::string_view text) { console::line(" " + std::string(text)); }
+void freeFormatLine(std::string_view text) {
+  std::string shown(1, ' ');
+  shown += text;
+  console::line(shown);
+}
 
 // The stops "without a stop text" and "with a text": every unit is flushed
 // and closed first, so what was written so far is on disk.
