@@ -24,9 +24,12 @@ UnitTables& unitTables() {
 
 namespace {
 
-// The open modes. A replace mode finds the file closed on every other unit
-// (the already-open dialogue sees to that), so "truncate" empties it; the
-// shared modes empty it only for the first unit that opens it.
+// The open modes: {read, write, truncate, append, byte order}. A replace
+// mode finds the file closed on every other unit (the already-open dialogue
+// sees to that), so "truncate" empties it; the shared modes empty it only for
+// the first unit that opens it, so an older, longer file leaves no tail. The
+// unformatted modes are byte streams like the binary ones: nothing here
+// writes records of its own.
 struct ModeInfo {
   std::string_view code;
   bool input;
@@ -47,13 +50,12 @@ const ModeInfo kModes[] = {
     {"IO", false, {true, true, false, false, LE}},
 };
 
+// Modes are compared exactly: "i " is no mode at all.
 const ModeInfo* findMode(std::string_view mode) {
   for (const ModeInfo& m : kModes)
     if (m.code == mode) return &m;
   return nullptr;
 }
-
-bool isInputMode(std::string_view mode) { return mode == "I " || mode == "UI" || mode == "BI" || mode == "BE"; }
 
 std::string i4(int unit) { return formatI(unit, 4); }
 
@@ -119,7 +121,7 @@ void forgetUnit(int unit) {
     }
 }
 
-// ---- Mirror copies (window mode's companion; off in this program) ----------
+// ---- Mirror copies of the inputs (off in this program) ----------------------
 
 [[noreturn]] void folderCopyFailed(std::string_view folder) {
   console::line("ERROR 0005 - Could not make the folder below while making a copy of the input files.");
@@ -256,7 +258,7 @@ void openOutput(int& unit, std::string& name, std::string_view mode, const ModeI
 // Step "try": true when the open is done (or given up), false to ask for a name.
 bool tryOpen(int& unit, std::string& name, std::string_view mode, const ModeInfo* info, int logUnit) {
   const UnitTables& t = unitTables();
-  const bool input = isInputMode(mode);
+  const bool input = info && info->input;
 
   std::string work = cutTo(name, kNameWidth);
   CLEANPATH(work);
