@@ -316,6 +316,17 @@ TEST_F(Units, MirrorCopyRedirectsOutputs) {
   EXPECT_EQ(u, 1001);
   EXPECT_TRUE(fs::exists(dir / "mirror" / "sub" / "out.txt"));
   EXPECT_EQ(t.lastCopyPath, t.copyRoot + "sub/out.txt");
+
+  // Inputs are copied with the Windows command interpreter's "copy"; where
+  // it cannot be run the run ends with ERROR 0006.
+  if (test::haveCommand("copy")) GTEST_SKIP();
+  test::writeFile(dir / "in.txt", "x\n");
+  con.clear();
+  EXPECT_EQ(stopStatus([&] { open("I ", "in.txt"); }), 0);
+  EXPECT_NE(con.text().find("Opened File Unit:1002\nERROR 0006 - Could not copy the file below while making a copy "
+                            "of the input files.\n             Check permissions and/or sufficient disk space.\n"),
+            std::string::npos)
+      << con.text();
 }
 
 }  // namespace
