@@ -1,9 +1,11 @@
 #include "common/platform.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <xmmintrin.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -73,6 +75,71 @@ std::optional<FileId> fileIdentity(std::string_view name) {
   if (::stat(osName(trimRight(name)).c_str(), &st) != 0) return std::nullopt;
   return FileId{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
 }
+
+int openFile(std::string_view name, FileAccess access) {
+  int flags = O_CLOEXEC;
+  if (access.read && access.write) flags |= O_RDWR;
+  else if (access.write) flags |= O_WRONLY;
+  else flags |= O_RDONLY;
+  if (access.write && access.create) flags |= O_CREAT;
+  if (access.write && access.truncate) flags |= O_TRUNC;
+  // A folder is never a unit's file; a writing open of one fails anyway, a
+  // reading open must be refused here.
+  if (isDirectory(name)) return -1;
+  int fd;
+  do {
+    fd = ::open(osName(trimRight(name)).c_str(), flags, 0666);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) return -1;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+std::int64_t readAt(int fd, char* data, std::size_t n, std::int64_t offset) {
+  std::size_t got = 0;
+  while (got < n) {
+    ssize_t r = ::pread(fd, data + got, n - got, static_cast<off_t>(offset) + static_cast<off_t>(got));
+    if (r < 0) {
+      if (errno == EINTR) continue;
+      return -1;
+    }
+    if (r == 0) break;
+    got += static_cast<std::size_t>(r);
+  }
+  return static_cast<std::int64_t>(got);
+}
+
+bool writeAt(int fd, const char* data, std::size_t n, std::int64_t offset) {
+  std::size_t done = 0;
+  while (done < n) {
+    ssize_t w = ::pwrite(fd, data + done, n - done, static_cast<off_t>(offset) + static_cast<off_t>(done));
+    if (w < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (w == 0) return false;
+    done += static_cast<std::size_t>(w);
+  }
+  return true;
+}
+
+std::optional<std::int64_t> fileSize(int fd) {
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) return std::nullopt;
+  return static_cast<std::int64_t>(st.st_size);
+}
+
+std::optional<FileId> fileIdentity(int fd) {
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) return std::nullopt;
+  return FileId{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
+bool closeFile(int fd) { return ::close(fd) == 0; }
 
 std::optional<std::int64_t> modificationTime(std::string_view name) {
   struct stat st {};

@@ -1,6 +1,7 @@
 #pragma once
 // The one place that talks to the operating system. Names arrive as the user
 // wrote them, with "\" or "/" as separators; "\" becomes "/" only here.
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -34,6 +35,24 @@ struct FileId {
   bool operator==(const FileId&) const = default;
 };
 std::optional<FileId> fileIdentity(std::string_view name);
+
+// Files of the file-unit service, read and written at byte offsets through a
+// descriptor. Folders are refused. -1 when the file cannot be opened.
+struct FileAccess {
+  bool read = false;
+  bool write = false;
+  bool create = false;    // make the file when it does not exist
+  bool truncate = false;  // empty an existing file
+};
+int openFile(std::string_view name, FileAccess access);
+// Bytes read at `offset` (fewer only at the end of the file); -1 on error.
+std::int64_t readAt(int fd, char* data, std::size_t n, std::int64_t offset);
+// Writes all n bytes at `offset`; false when the system refused any of them.
+bool writeAt(int fd, const char* data, std::size_t n, std::int64_t offset);
+std::optional<std::int64_t> fileSize(int fd);
+std::optional<FileId> fileIdentity(int fd);
+// False when the system reports an error on closing.
+bool closeFile(int fd);
 
 // Modification time in whole seconds since the epoch.
 std::optional<std::int64_t> modificationTime(std::string_view name);

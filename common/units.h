@@ -5,10 +5,12 @@
 //
 // A unit is a handle on a file object that every unit open on the same file
 // shares (one buffer; each unit keeps its own position and byte order).
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "common/byte_order.h"
 #include "common/one_based.h"
 
 namespace quenzel {
@@ -83,6 +85,46 @@ bool flushUnit(int unit);
 bool unitIsOpen(int unit);
 // Full (absolute) name of the file open on the unit; empty when none.
 std::string unitFileName(int unit);
+
+// Binary numbers in the unit's byte order ("BE", "BN", "SE": big-endian;
+// every other mode little-endian). End: fewer bytes left than asked for (the
+// position stays).
+IoStatus readInt32(int unit, std::int32_t& value);
+IoStatus readDouble(int unit, double& value);
+IoStatus readBytes(int unit, char* data, std::size_t n);
+bool writeInt32(int unit, std::int32_t value);
+bool writeDouble(int unit, double value);
+bool writeBytes(int unit, std::string_view bytes);
+// n zero bytes: the other unit's share of a field written in step on two
+// units of one file.
+bool writeZeros(int unit, std::size_t n);
+ByteOrder unitByteOrder(int unit);
+
+// An existing binary file opened again by name for writing in place at
+// 4-byte records (record k starts at byte 4 * (k - 1)), without the service's
+// announcements: the header patches of the shapefile and dBASE writers once
+// their units are closed. Units still open on the file are flushed first and
+// see the patched bytes. Writes after a failure keep failing.
+class FilePatch {
+ public:
+  FilePatch() = default;
+  ~FilePatch();
+  FilePatch(const FilePatch&) = delete;
+  FilePatch& operator=(const FilePatch&) = delete;
+
+  bool open(std::string_view name);
+  bool writeInt32(int record, std::int32_t value, ByteOrder order);
+  bool writeDouble(int record, double value, ByteOrder order);
+  // False when the file could not be opened, a write failed, or the close did.
+  bool close();
+
+ private:
+  bool writeAtRecord(int record, const char* data, std::size_t n);
+  int fd_ = -1;
+  std::uint64_t device_ = 0;
+  std::uint64_t inode_ = 0;
+  bool failed_ = false;
+};
 
 // Closes every open unit of both tables without a console line and without
 // changing the tables: the ending of EXITS and of the stop-at-once paths.
