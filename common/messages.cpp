@@ -8,7 +8,7 @@
 #include "common/console.h"
 #include "common/fortran_format.h"
 #include "common/free_format.h"
-#include "common/messages_pending.h"
+#include "common/text.h"
 #include "common/text_core.h"
 #include "common/units.h"
 
@@ -59,7 +59,6 @@ constinit quenzel::DMessageBlock DMESSAGES = quenzel::clearedBlock();
 namespace quenzel {
 namespace {
 
-using pending::DOUBLEQUOTE;
 
 void putText(char* buffer, std::size_t width, std::string_view text) {
   const std::size_t n = text.size() < width ? text.size() : width;

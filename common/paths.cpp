@@ -49,19 +49,25 @@ void collapseBackslashes(std::string& t) {
   }
 }
 
-// Removes each "\..\" together with the component in front of it, unless
-// that component is itself "..".
+// Removes each "\..\" together with the component in front of it. A
+// component that is itself "..", the current folder "." or a drive ("C:")
+// cannot be removed: going up from there must not land in another file.
+bool removableComponent(std::string_view c) { return c != ".." && c != "." && !c.ends_with(':'); }
+
 void resolveParents(std::string& t) {
   for (;;) {
     std::size_t p = firstOf(t, "\\..\\");
     if (p < 2) return;
-    while (p >= 3 && t.compare(p - 3, 2, "..") == 0) {
+    for (;;) {
+      std::size_t s = lastOf(std::string_view(t).substr(0, p - 1), "\\");
+      if (removableComponent(std::string_view(t).substr(s, p - 1 - s))) {
+        t = t.substr(0, s) + t.substr(p + 3);
+        break;
+      }
       std::size_t next = t.find("\\..\\", p + 3);
       if (next == std::string::npos) return;
       p = next + 1;
     }
-    std::size_t s = lastOf(std::string_view(t).substr(0, p - 1), "\\");
-    t = t.substr(0, s) + t.substr(p + 3);
   }
 }
 
@@ -144,8 +150,9 @@ std::string ADDFOLDER(std::string_view folder, std::string_view file) {
 std::string REMOVEDOTDOT(std::string_view path) {
   std::string t(trimBoth(path));
   collapseBackslashes(t);
-  resolveParents(t);
+  // "a\.\..\b" is "a\..\b": the current-folder steps go first.
   dropCurrentFolders(t);
+  resolveParents(t);
   return t;
 }
 

@@ -3,7 +3,7 @@
 #include "common/console_exit.h"
 #include "common/fortran_format.h"
 #include "common/messages.h"
-#include "common/messages_pending.h"
+#include "common/text.h"
 #include "common/text_core.h"
 #include "common/units.h"
 
@@ -20,8 +20,8 @@ bool READLINE(int unit, std::string& line, std::size_t width) {
     EXITS();
   }
   if (line.size() > width) line.resize(width);
-  line = pending::REMOVETABS(line);
-  return !pending::COMMENTLINE(line);
+  line = REMOVETABS(line);
+  return !COMMENTLINE(line);
 }
 
 }  // namespace quenzel

@@ -13,7 +13,8 @@
 #include "common/platform.h"
 #include "common/run_control.h"
 #include "common/text_core.h"
-#include "common/units_pending.h"
+#include "common/paths.h"
+#include "common/text.h"
 
 namespace quenzel {
 

@@ -1,8 +1,33 @@
 #pragma once
 // The program's main routine: start-up, command line, projection search,
 // output naming, one conversion, end of run.
+#include <string>
 
 namespace quenzel {
+
+// The run's state, set by the command line and read by the conversions.
+struct ProgramState {
+  std::string inputFile;
+  std::string secondFile;
+  std::string outputFile;
+  std::string modelName;
+  std::string projectionFile;
+  bool modelNameGiven = false;
+  bool outputFileGiven = false;
+  bool includeHipdata = false;
+  bool xsMode = false;
+  bool zlnMode = false;
+  bool resultsMode = false;
+  bool batchMode = false;
+  bool mifFormat = false;
+  bool shpFormat = false;
+  bool modelPending = false;
+  bool outputPending = false;
+  int fileCount = 0;
+  int projectionUnit = 0;
+};
+
+ProgramState& programState();
 
 void quenzelMain();
 

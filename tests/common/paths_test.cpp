@@ -87,6 +87,11 @@ TEST(PathJoin, RemoveDotDot) {
       {"", REMOVEDOTDOT, "\\..\\a\\b\\..\\c", "\\..\\a\\b\\..\\c"},
       {"", REMOVEDOTDOT, "a\\.\\b\\.\\c", "a\\b\\c"},
       {"", REMOVEDOTDOT, "  C:\\\\x\\\\\\y  ", "C:\\x\\y"},
+      // Going up from the current folder or a drive keeps the step: removing
+      // the component in front would name another file.
+      {"", REMOVEDOTDOT, ".\\..\\x", ".\\..\\x"},
+      {"", REMOVEDOTDOT, "C:\\..\\y", "C:\\..\\y"},
+      {"", REMOVEDOTDOT, "a\\.\\..\\b", "b"},
       {"", REMOVEDOTDOT, "\\\\server\\\\x", "\\\\server\\\\x"},
       {"", REMOVEDOTDOT, "a/b/../c", "a/b/../c"},
   };
