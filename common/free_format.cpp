@@ -97,8 +97,11 @@ bool FreeReader::nextToken(std::string_view& token, bool& null, ReadResult& fail
 }
 
 template <class Real>
-static ReadResult readReal(FreeReader& r, Real& value, std::string_view token, bool null) {
-  (void)r;
+ReadResult FreeReader::readReal(Real& value) {
+  std::string_view token;
+  bool null = false;
+  ReadResult failure{};
+  if (!nextToken(token, null, failure)) return failure;
   if (null) return ReadResult::Ok;
   Real v{};
   if (!parseReal(token, v)) return ReadResult::Error;
@@ -106,21 +109,8 @@ static ReadResult readReal(FreeReader& r, Real& value, std::string_view token, b
   return ReadResult::Ok;
 }
 
-ReadResult FreeReader::read(double& value) {
-  std::string_view token;
-  bool null = false;
-  ReadResult failure{};
-  if (!nextToken(token, null, failure)) return failure;
-  return readReal(*this, value, token, null);
-}
-
-ReadResult FreeReader::read(float& value) {
-  std::string_view token;
-  bool null = false;
-  ReadResult failure{};
-  if (!nextToken(token, null, failure)) return failure;
-  return readReal(*this, value, token, null);
-}
+ReadResult FreeReader::read(double& value) { return readReal(value); }
+ReadResult FreeReader::read(float& value) { return readReal(value); }
 
 ReadResult FreeReader::read(std::int64_t& value) {
   std::string_view token;

@@ -42,6 +42,8 @@ class FreeReader {
   // an empty value between two commas.
   bool nextToken(std::string_view& token, bool& null, ReadResult& failure);
   void skipSeparator();
+  template <class Real>
+  ReadResult readReal(Real& value);
 
   std::string_view text_;
   std::size_t pos_ = 0;
