@@ -23,22 +23,30 @@ bool parseRealT(std::string_view token, Real& value) {
   std::from_chars_result r{};
   if (t.size() > 2 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X')) {
     t.remove_prefix(2);
+    // from_chars takes a sign of its own; after "0x" it is no number.
+    if (!t.empty() && t[0] == '-') return false;
     r = std::from_chars(t.data(), t.data() + t.size(), v, std::chars_format::hex);
   } else {
     // Only digits, a point and an exponent may make a decimal number; this
-    // keeps "inf", "nan" and from_chars' other spellings out.
-    std::string buf;
+    // keeps "inf", "nan" and from_chars' other spellings out. The text is
+    // copied only for a "D" exponent, so the usual number costs no allocation.
     bool hasDigit = false;
+    bool dExponent = false;
     for (char c : t) {
       if (c >= '0' && c <= '9') hasDigit = true;
-      else if (c == 'd' || c == 'D') c = 'e';
+      else if (c == 'd' || c == 'D') dExponent = true;
       else if (c != '.' && c != 'e' && c != 'E' && c != '+' && c != '-') return false;
-      buf.push_back(c);
     }
     if (!hasDigit) return false;
-    r = std::from_chars(buf.data(), buf.data() + buf.size(), v, std::chars_format::general);
-    if (r.ec != std::errc() || r.ptr != buf.data() + buf.size()) return false;
-    if (!std::isfinite(v)) return false;
+    std::string buf;
+    if (dExponent) {
+      buf.assign(t);
+      for (char& c : buf)
+        if (c == 'd' || c == 'D') c = 'e';
+      t = buf;
+    }
+    r = std::from_chars(t.data(), t.data() + t.size(), v, std::chars_format::general);
+    if (r.ec != std::errc() || r.ptr != t.data() + t.size() || !std::isfinite(v)) return false;
     value = negative ? -v : v;
     return true;
   }

@@ -48,7 +48,7 @@ TEST(FreeFormat, NumbersInEveryAcceptedSpelling) {
 
 TEST(FreeFormat, PartialOrNonFiniteNumbersAreErrors) {
   for (const char* bad : {"inf", "-inf", "nan", "NaN", "infinity", "1.5x", "0x", "-", "+-1", "1e", "abc",
-                          "1,5", "0x1.8p+16q", "1e999"}) {
+                          "1,5", "0x1.8p+16q", "1e999", "0x-1", "-0x-1.8p+1"}) {
     double v = 0;
     EXPECT_FALSE(parseReal(bad, v)) << bad;
   }
