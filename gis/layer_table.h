@@ -90,9 +90,9 @@ struct GisLayerModule {
   OneBased<bool> gisLayerOpen{gisMaxLayers, false};
   OneBased<bool> gisLayerOutput{gisMaxLayers, false};
   OneBased<std::string> gisLayerName{gisMaxLayers};
-  // Type name of the last attribute record written to the slot's .mid,
-  // for the failure message of a write that only fails when flushed.
-  OneBased<std::string> lastRecordType{gisMaxLayers};
+  // The ERROR 0254 text of the last attribute record written to the slot's
+  // .mid: buffered writes may only fail when the unit is flushed at close.
+  OneBased<std::string> midWriteFailure{gisMaxLayers};
   OneBased<MifLayer> mifLayer{gisMaxLayers};
   SlotShapeTable<ShpFile> shpFile;
   SlotShapeTable<DbfFile> dbfFile;
@@ -121,6 +121,28 @@ GisLayerModule& gisModule();
 // End of data reached on the last read of each layer; callers loop on it.
 extern OneBased<bool> gisLayerEoF;
 
+// ---- Layer lifecycle ------------------------------------------------------------
+// Opens a layer on the lowest free slot and returns its ID (1..100): mode
+// "I " input or "O " output; shapeLetters choose the sets of an output
+// shapefile layer ("P", "L", "R", either case). 0 only when an input
+// shapefile set could not be opened.
+int gisOpenLayer(std::string_view fileName, std::string_view shapeLetters, std::string_view mode,
+                 bool attributesOnly);
+// The file type of an extension as FILEEXT gives it: 1 MIF/MID (also no
+// extension), 2 shapefile set or bare .dbf table, -1 bare .csv table; any
+// other extension ends the run with ERROR 0252.
+int gisFileType(std::string_view ext, bool attributesOnly);
+// Resets one slot's records; the slot need not be open.
+void gisInitialiseLayer(int gisID);
+// Finishes an output layer, closes every unit of the layer, frees the slot
+// and sets gisID to 0. A bad ID is reported and the run goes on.
+void gisCloseLayer(int& gisID);
+void gisCloseAllLayers(bool& anyClosed);
+// Closes every open output layer as gisCloseLayer does: run before the
+// units are closed at an early end, so the files on disk are complete.
+void gisFinishOutputLayers();
+
+// ---- Messages and internal checks -------------------------------------------------
 // Writes nBlank empty lines, then message line 1 (an empty line when blank)
 // and each of lines 2 to 4 that is not blank, to the console and, when the
 // module has a log unit, to the log. Lines 2 to 4 are blanked afterwards,
