@@ -139,12 +139,16 @@ void gisReadObject(int gisID, gisObject& obj, OneBasedView<double> X, OneBasedVi
   bool ok = false;
   switch (m.gisLayerFileType(gisID)) {
     case 1: {
+      // A region comes back ring after ring, each followed by a copy of its
+      // second vertex, with ir(k) the position of ring k's last file vertex.
       MifLayer& mif = m.mifLayer(gisID);
       ok = mifReadObject(mif.mifUnit, mif.restOfLine, obj, X, Y, maxNodes, n, useMean, xLabel, yLabel, all);
       gisLayerEoF(gisID) = unitAtEnd(mif.mifUnit);
       break;
     }
     case 2: {
+      // For a polyline, ir holds the part starts of the record (one part per
+      // call); regions come back in the ring layout above.
       ShpFile& shp = m.shpFile(1, gisID);
       ok = shpReadObject(shp.shpUnitLE, shp.recordShapeType, obj, X, Y, maxNodes, n, all);
       gisLayerEoF(gisID) = unitAtEnd(shp.shpUnitLE);

@@ -40,6 +40,7 @@ namespace {
   EXITS();
 }
 
+// Writing: ir(i) is the position in gisX/gisY of part i's first vertex.
 void checkPartStarts(int gisID, gisObject& obj) {
   if (obj.nr < 1) obj.nr = 1;
   if (obj.ir(1) < 1) obj.ir(1) = 1;
