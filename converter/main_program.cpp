@@ -16,7 +16,7 @@
 #include "common/units.h"
 #include "converter/conversions.h"
 #include "gis/gis_data.h"
-#include "gis/layer_pending.h"
+#include "gis/layer_init.h"
 
 namespace quenzel {
 

@@ -1,0 +1,62 @@
+#include "gis/layer_init.h"
+
+#include "common/run_control.h"
+#include "gis/gis_data.h"
+#include "gis/input_layers.h"
+#include "gis/layer_table.h"
+
+namespace quenzel {
+namespace {
+
+// The end-of-run hook goes in once per process, however often the module is
+// started again.
+bool& hookRegistered() {
+  static bool registered = false;
+  return registered;
+}
+
+}  // namespace
+
+void gisInitialise(int logUnit, std::string_view title, std::string_view workspaceName,
+                   std::string_view inputLayersName) {
+  GisLayerModule& m = gisModule();
+  gisAttLine.clear();
+  gisAttLineLarge.clear();
+  m.gisLogUnit = logUnit;
+  m.gisMessageLine.fill(std::string());
+
+  m.gisLayerOpen.fill(false);
+  m.gisLayerName.fill(std::string());
+  m.gisLayerFileType.fill(0);
+  m.gisLayerTrackIndex.fill(0);
+  gisLayerEoF.fill(false);
+  m.gisLayerOutput.fill(false);
+  m.midWriteFailure.fill(std::string());
+
+  m.gisMifProjection.clear();
+  m.gisShpProjection.clear();
+  m.gisProjectionCheckError = false;
+  m.gisSaveDateCheck = false;
+  m.gisSaveDateError = false;
+  m.gisDefaultTableExt = ".tab";
+
+  // A second start must not leave the first one's files open on their units.
+  gisCloseInputLayerFiles();
+  gisOpenWorkspaceFiles(title, workspaceName, inputLayersName);
+
+  m.gisInputLayerCount = 0;
+  m.gisInputLayers.fill(std::string());
+
+  for (int id = 1; id <= gisMaxLayers; ++id) m.mifLayer(id) = MifLayer{};
+  for (int id = 1; id <= gisMaxLayers; ++id)
+    for (int k = 1; k <= gisShapeSlots; ++k) m.shpFile(k, id) = ShpFile{};
+  for (int id = 1; id <= gisMaxLayers; ++id)
+    for (int k = 1; k <= gisShapeSlots; ++k) m.dbfFile(k, id) = DbfFile{};
+
+  if (!hookRegistered()) {
+    hookRegistered() = true;
+    addBeforeExitHook(gisFinishOutputLayers);
+  }
+}
+
+}  // namespace quenzel

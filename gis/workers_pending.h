@@ -1,0 +1,40 @@
+#pragma once
+// The format workers that the layer module dispatches to, declared here
+// under their final names until their own headers (gis/mif_layer.h and the
+// shapefile and dBASE modules) replace this file.
+#include <string>
+#include <string_view>
+
+#include "common/one_based.h"
+#include "gis/gis_data.h"
+#include "gis/layer_table.h"
+
+namespace quenzel {
+
+// ---- MIF/MID layers -----------------------------------------------------------
+void OpenmifFile(std::string_view fileName, int& mifUnit, int& midUnit, std::string_view mode,
+                 bool attributesOnly);
+void mifWriteHeader(const GisAttributeDefinition& attrDef, int mifUnit);
+void mifWriteObject(gisObject& obj, int mifUnit, std::string_view styleLine1, std::string_view styleLine2);
+// Types the next object of the .mif unit; rest gets the text after its keyword.
+bool mifObjectType(int unit, std::string& line, std::string& rest, gisObject& obj);
+bool mifReadObject(int unit, std::string& rest, gisObject& obj, OneBasedView<double> X, OneBasedView<double> Y,
+                   int maxNodes, int& n, bool& useMean, double& xLabel, double& yLabel, bool all);
+
+// ---- Shapefile sets and dBASE tables --------------------------------------------
+// Opens one set; dbfUnit and the five unit fields of shpUnits are set.
+bool OpenshpFile(std::string_view fileName, std::string_view suffix, int& dbfUnit, ShpFile& shpUnits,
+                 std::string_view mode, bool attributesOnly);
+void shpWriteHeader(ShpFile& header, int unitLE, int unitBE);
+void shpWriteObject(gisObject& obj, ShpFile& header);
+// Completes the headers of every file of an output shapefile layer.
+void gisWriteEoF(int gisID);
+bool shpObjectType(int unit, int& recordShapeType, gisObject& obj);
+bool shpReadObject(int unit, int recordShapeType, gisObject& obj, OneBasedView<double> x, OneBasedView<double> y,
+                   int maxNodes, int& n, bool all);
+void dbfWriteHeader(const GisAttributeDefinition& attrDef, DbfFile& dbf);
+void dbfdataline(const DbfFile& dbf);
+void dbfdatalinelarge(const DbfFile& dbf);
+void dbfReadRecord(DbfFile& dbf, bool& endFlag, std::string& line);
+
+}  // namespace quenzel
