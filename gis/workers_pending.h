@@ -8,14 +8,11 @@
 #include "common/one_based.h"
 #include "gis/gis_data.h"
 #include "gis/layer_table.h"
+#include "gis/mif_layer.h"
 
 namespace quenzel {
 
-// ---- MIF/MID layers -----------------------------------------------------------
-void OpenmifFile(std::string_view fileName, int& mifUnit, int& midUnit, std::string_view mode,
-                 bool attributesOnly);
-void mifWriteHeader(const GisAttributeDefinition& attrDef, int mifUnit);
-void mifWriteObject(gisObject& obj, int mifUnit, std::string_view styleLine1, std::string_view styleLine2);
+// ---- MIF/MID reading (the opener and writers are in gis/mif_layer.h) -------------
 // Types the next object of the .mif unit; rest gets the text after its keyword.
 bool mifObjectType(int unit, std::string& line, std::string& rest, gisObject& obj);
 bool mifReadObject(int unit, std::string& rest, gisObject& obj, OneBasedView<double> X, OneBasedView<double> Y,

@@ -1,0 +1,242 @@
+#include "gis/mif_layer.h"
+
+#include <string>
+#include <string_view>
+
+#include "common/console_exit.h"
+#include "common/constants.h"
+#include "common/fortran_format.h"
+#include "common/messages.h"
+#include "common/mif_save_date.h"
+#include "common/numbers.h"
+#include "common/paths.h"
+#include "common/platform.h"
+#include "common/text.h"
+#include "common/text_core.h"
+#include "common/units.h"
+#include "gis/layer_table.h"
+
+namespace quenzel {
+namespace {
+
+// The line being built by the object writer, kept between calls so that a
+// coordinate line costs no allocation once the buffer has grown.
+struct MifWriterState {
+  std::string line;
+};
+
+MifWriterState& writerState() {
+  static MifWriterState s;
+  return s;
+}
+
+// A layer without a projection is still a valid MIF file for every reader.
+constexpr std::string_view kNonEarthCoordSys = "CoordSys NonEarth Units \"m\"";
+
+[[noreturn]] void stopWithMessage(std::string_view line1) {
+  setGisMessageLine(1, line1);
+  gisWriteMessage(1);
+  EXITS();
+}
+
+[[noreturn]] void writeFailed() { stopWithMessage("ERROR 0439 - Writing .mif file object coordinates."); }
+
+void putLine(int unit, std::string_view text) {
+  if (!writeLine(unit, text)) writeFailed();
+}
+
+// Writes the buffer as one line in a single call.
+void putBuffer(int unit, std::string& buffer) {
+  buffer.push_back('\n');
+  if (!writeText(unit, buffer)) writeFailed();
+}
+
+// One coordinate field of 16 columns with d decimals. A value that fills the
+// field, or does not fit it, is written in full after one blank: neighbouring
+// numbers must never run together, and asterisks would lose the vertex.
+void appendCoordinate(std::string& out, double value, int d) {
+  const std::size_t start = out.size();
+  appendF(out, value, 16, d);
+  if (out[start] == ' ') return;
+  out.resize(start);
+  out.push_back(' ');
+  out += formatFFull(value, d);
+}
+
+void writeVertices(int unit, int first, int last) {
+  std::string& b = writerState().line;
+  for (int k = first; k <= last; ++k) {
+    b.clear();
+    appendCoordinate(b, gisX(k), 6);
+    appendCoordinate(b, gisY(k), 6);
+    putBuffer(unit, b);
+  }
+}
+
+// "<keyword> <count>", then per part a line of one blank and its vertex
+// count followed by its vertices. Part i runs from ir(i) to ir(i+1) - 1, the
+// last one to gisNP.
+void writeParts(int unit, std::string_view keyword, const gisObject& obj) {
+  const int nr = obj.nr;
+  putLine(unit, std::string(keyword) + AINTEGER(nr));
+  for (int i = 1; i <= nr; ++i) {
+    const int first = obj.ir(i);
+    const int last = i < nr ? obj.ir(i + 1) - 1 : gisNP;
+    putLine(unit, " " + AINTEGER(last - first + 1));
+    writeVertices(unit, first, last);
+  }
+}
+
+// Vertices 1..n after the keyword on the same line.
+void writeInline(int unit, std::string_view keyword, int n, int d) {
+  std::string& b = writerState().line;
+  b.assign(keyword);
+  for (int k = 1; k <= n; ++k) {
+    appendCoordinate(b, gisX(k), d);
+    appendCoordinate(b, gisY(k), d);
+  }
+  putBuffer(unit, b);
+}
+
+// The input file base + ext; on a case-sensitive file system a layer copied
+// from Windows often carries its extensions in upper case, so that spelling
+// is taken when only it exists.
+std::string siblingName(std::string_view base, std::string_view ext, bool input) {
+  std::string lower = std::string(base) + std::string(ext);
+  if (!input || platform::fileExists(lower)) return lower;
+  std::string upper = std::string(base) + upperAscii(ext);
+  return platform::fileExists(upper) ? upper : lower;
+}
+
+void checkProjection(int mifUnit) {
+  const GisLayerModule& m = gisModule();
+  const std::string line = mifCleanCoordSys(mifFindCoordSys(mifUnit));
+  rewindUnit(mifUnit);
+  if (line == trimRight(m.gisMifProjection)) return;
+  if (m.gisProjectionCheckError) {
+    setMessageLine(1, "ERROR 0305 - Projection of .mif file is different to that specified by the MI Projection == "
+                      "command.");
+    setMessageLine(2, "Use \"MI Projection Check == WARNING\" to change message to a WARNING.");
+    DMESSAGE(1);
+    EXITS();
+  }
+  setMessageLine(1, "WARNING 0305 - Projection of .mif file is different to that specified by the MI Projection == "
+                    "command.");
+  DMESSAGE(0);
+}
+
+}  // namespace
+
+void OpenmifFile(std::string_view fileName, int& mifUnit, int& midUnit, std::string_view mode,
+                 bool attributesOnly) {
+  const GisLayerModule& m = gisModule();
+  mifUnit = 0;
+  midUnit = 0;
+  const bool input = fitted(mode, 2) == "I ";
+  // A failed save-date check has closed both files and the user has
+  // re-exported the layer: open it again from the start.
+  for (;;) {
+    std::string name = TRIMF(fileName);
+    bool isMid = false;
+    if (!attributesOnly) {
+      const std::string ext = cutTo(FILEEXT(name), 4);
+      if (ext == ".mif" || ext == ".mid") name = FILENAMEPATH(name);
+      OPENFILE(mifUnit, mode, siblingName(name, ".mif", input));
+      if (input && !isAllBlank(m.gisMifProjection)) checkProjection(mifUnit);
+      name = siblingName(name, ".mid", input);
+      isMid = true;
+    } else {
+      isMid = FILEEXT(name) == ".mid";
+    }
+    OPENFILE(midUnit, mode, name);
+
+    if (!input || !m.gisSaveDateCheck || !isMid) return;
+    const std::string table = siblingName(FILENAMEPATH(name), trimRight(m.gisDefaultTableExt), true);
+    if (mifCheckSaveDate(name, table, mifUnit, midUnit, m.gisSaveDateError, m.gisLogUnit)) return;
+  }
+}
+
+std::string mifFindCoordSys(int unit) {
+  std::string line = "XXX";
+  for (;;) {
+    if (FLAGEXISTS(slice(line, 1, 8), "CoordSys")) return cutTo(line, kNameWidth);
+    if (unitAtEnd(unit)) return {};
+    if (readLine(unit, line) != IoStatus::Ok) {
+      setGisMessageLine(1, "WARNING 0306 - Problems finding CoordSys line in .mif file.");
+      gisWriteMessage(1);
+      return {};
+    }
+  }
+}
+
+std::string mifCleanCoordSys(std::string_view line) {
+  return cutTo(TRIMF(REMOVEQUOTES(REMOVETABS(REMOVESPACES(UPPERCASE(line))))), kNameWidth);
+}
+
+void mifWriteHeader(const GisAttributeDefinition& attrDef, int mifUnit) {
+  putLine(mifUnit, "Version 300");
+  putLine(mifUnit, "Charset \"WindowsLatin1\"");
+  putLine(mifUnit, "Delimiter \",\"");
+  const std::string_view coordSys = trimRight(gisMifCoordSys);
+  putLine(mifUnit, coordSys.empty() ? kNonEarthCoordSys : coordSys);
+  putLine(mifUnit, "Columns " + AINTEGER(attrDef.count));
+  for (int i = 1; i <= attrDef.count; ++i) {
+    std::string column = "  ";
+    column += trimRight(attrDef.name(i));
+    column += ' ';
+    column += trimRight(attrDef.type(i));
+    if (attrDef.width(i) >= 1) column += "(" + AINTEGER(attrDef.width(i)) + ")";
+    putLine(mifUnit, column);
+  }
+  putLine(mifUnit, "Data");
+  putLine(mifUnit, "");
+}
+
+void mifWriteObject(gisObject& obj, int mifUnit, std::string_view styleLine1, std::string_view styleLine2) {
+  if (obj.isPoint) {
+    writeInline(mifUnit, "Point ", 1, 6);
+  } else if (obj.isMultiPoint) {
+    putLine(mifUnit, "MultiPoint " + AINTEGER(gisNP));
+    writeVertices(mifUnit, 1, gisNP);
+  } else if (obj.isLine) {
+    writeInline(mifUnit, "Line ", 2, 6);
+  } else if (obj.isPline) {
+    putLine(mifUnit, "Pline " + AINTEGER(gisNP));
+    writeVertices(mifUnit, 1, gisNP);
+  } else if (obj.isPlineMultiple) {
+    writeParts(mifUnit, "Pline Multiple ", obj);
+  } else if (obj.isRegion) {
+    if (obj.nr > 1) {
+      writeParts(mifUnit, "Region ", obj);
+    } else {
+      putLine(mifUnit, "Region 1");
+      putLine(mifUnit, " " + AINTEGER(gisNP));
+      writeVertices(mifUnit, 1, gisNP);
+    }
+  } else if (obj.isText) {
+    putLine(mifUnit, "Text");
+    putLine(mifUnit, trimRight(gisAttLine));
+    // The box corners are vertices 2 and 3; vertex 1 is the anchor point.
+    std::string& b = writerState().line;
+    b.assign(4, ' ');
+    for (int k = 2; k <= 3; ++k) {
+      appendCoordinate(b, gisX(k), 3);
+      appendCoordinate(b, gisY(k), 3);
+    }
+    putBuffer(mifUnit, b);
+  } else if (obj.isNone) {
+    putLine(mifUnit, "none");
+    return;
+  } else {
+    stopWithMessage("ERROR 0350 - Trying to write a MIF object that is not yet supported.  Please contact " +
+                    std::string(kSupportAddress) + ".");
+  }
+
+  const std::string_view style1 = trimRight(styleLine1);
+  if (style1.empty()) return;
+  putLine(mifUnit, style1);
+  const std::string_view style2 = trimRight(styleLine2);
+  if (!style2.empty()) putLine(mifUnit, style2);
+}
+
+}  // namespace quenzel
