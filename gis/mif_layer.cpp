@@ -74,8 +74,8 @@ void writeVertices(int unit, int first, int last) {
 }
 
 // "<keyword> <count>", then per part a line of one blank and its vertex
-// count followed by its vertices. Part i runs from ir(i) to ir(i+1) - 1, the
-// last one to gisNP.
+// count followed by its vertices. The i-th part runs from ir(i) to
+// ir(i+1) - 1, the last one to gisNP.
 void writeParts(int unit, std::string_view keyword, const gisObject& obj) {
   const int nr = obj.nr;
   putLine(unit, std::string(keyword) + AINTEGER(nr));

@@ -100,7 +100,8 @@ RunResult runProgram(const std::string& program, const std::vector<std::string>&
     argv.push_back(const_cast<char*>(program.c_str()));
     for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
-    execv(program.c_str(), argv.data());
+    // A bare name (ogrinfo) is looked up on PATH.
+    execvp(program.c_str(), argv.data());
     _exit(127);
   }
   close(inPipe[0]);

@@ -72,8 +72,8 @@ struct RunResult {
   int status = -1;     // exit status; -1 when killed or timed out
   std::string output;  // standard output and standard error together
 };
-// Runs a program with arguments in `cwd`, feeding `input` on standard input;
-// killed after `timeoutSeconds`.
+// Runs a program (a path, or a name found on PATH) with arguments in `cwd`,
+// feeding `input` on standard input; killed after `timeoutSeconds`.
 RunResult runProgram(const std::string& program, const std::vector<std::string>& args,
                      const std::filesystem::path& cwd, const std::string& input = {},
                      int timeoutSeconds = 60);
