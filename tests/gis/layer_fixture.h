@@ -23,14 +23,40 @@ class LayerModuleTest : public ::testing::Test {
   }
   void TearDown() override { closeAllUnitsQuietly(); }
 
+  // Opens a MIF input layer, making its (empty) files first.
+  int openInput(const std::string& mifName) {
+    const std::string base = mifName.substr(0, mifName.size() - 4);
+    test::writeFile(dir / (base + ".mif"), "");
+    test::writeFile(dir / (base + ".mid"), "");
+    return gisOpenLayer(mifName, "", "I ", false);
+  }
+
   GisLayerModule& m = gisModule();
   test::StopGuard stop;
   test::ConsoleCapture con;
   test::TempDir dir;
+  // Layers named without a folder land in the test's own folder.
+  test::ScopedCwd cwd{dir.path()};
 };
 
 inline bool hasLine(const std::vector<std::string>& lines, const std::string& line) {
   return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+// The console lines without those of the file-unit service (each open's
+// empty line, "Trying to open file ...", "Opened File Unit:", and closes),
+// for tests about the layer module's own lines.
+inline std::vector<std::string> withoutUnitLines(const std::vector<std::string>& lines) {
+  std::vector<std::string> kept;
+  for (std::size_t k = 0; k < lines.size(); ++k) {
+    const std::string& l = lines[k];
+    if (l.starts_with("Trying to open file") || l.starts_with("Opened File Unit:") ||
+        l.starts_with("...Closed File Unit:"))
+      continue;
+    if (l.empty() && k + 1 < lines.size() && lines[k + 1].starts_with("Trying to open file")) continue;
+    kept.push_back(l);
+  }
+  return kept;
 }
 
 inline const std::string kContact = " - please contact support@quenzel.dev.";

@@ -18,10 +18,10 @@ using Lines = std::vector<std::string>;
 class LayerTable : public LayerModuleTest {};
 
 TEST_F(LayerTable, OpenTakesLowestFreeSlotAndCloseFreesIt) {
-  EXPECT_EQ(gisOpenLayer("a.mif", "", "I ", false), 1);
-  EXPECT_EQ(con.lines(), (Lines{"Opening GIS Layer: a.mif", "GIS Layer assigned ID of 1"}));
+  EXPECT_EQ(openInput("a.mif"), 1);
+  EXPECT_EQ(withoutUnitLines(con.lines()), (Lines{"Opening GIS Layer: a.mif", "GIS Layer assigned ID of 1"}));
   int b = gisOpenLayer("b.mif", "", "O ", false);
-  EXPECT_EQ(gisOpenLayer("c.mif", "", "I ", false), 3);
+  EXPECT_EQ(openInput("c.mif"), 3);
   EXPECT_EQ(b, 2);
   EXPECT_TRUE(m.gisLayerOpen(2));
   EXPECT_TRUE(m.gisLayerOutput(2));
@@ -30,21 +30,21 @@ TEST_F(LayerTable, OpenTakesLowestFreeSlotAndCloseFreesIt) {
   con.clear();
   gisCloseLayer(b);
   EXPECT_EQ(b, 0);
-  EXPECT_EQ(con.lines(), (Lines{"", "Closing GIS Layer 2 [b.mif]..."}));
+  EXPECT_EQ(withoutUnitLines(con.lines()), (Lines{"", "Closing GIS Layer 2 [b.mif]..."}));
   EXPECT_FALSE(m.gisLayerOpen(2));
   EXPECT_FALSE(m.gisLayerOutput(2));
   EXPECT_TRUE(gisLayerEoF(2));
   EXPECT_EQ(m.gisLayerFileType(2), 0);
 
   // The freed slot is the lowest free one; it comes back reset.
-  EXPECT_EQ(gisOpenLayer("d.mif", "", "I ", false), 2);
+  EXPECT_EQ(openInput("d.mif"), 2);
   EXPECT_FALSE(gisLayerEoF(2));
   EXPECT_FALSE(m.gisLayerOutput(2));
   EXPECT_EQ(m.gisLayerName(2), "d.mif");
 }
 
 TEST_F(LayerTable, HundredLayersOpenThenError0251) {
-  for (int i = 1; i <= 100; ++i) ASSERT_EQ(gisOpenLayer("layer" + std::to_string(i) + ".mif", "", "I ", false), i);
+  for (int i = 1; i <= 100; ++i) ASSERT_EQ(gisOpenLayer("layer" + std::to_string(i) + ".mif", "", "O ", false), i);
   con.clear();
   EXPECT_THROW(gisOpenLayer("one_more.mif", "", "I ", false), test::StopCalled);
   const Lines lines = con.lines();
@@ -74,6 +74,8 @@ TEST_F(LayerTable, FileTypeByExtension) {
 }
 
 TEST_F(LayerTable, OpenTypesByNameWhateverItsCase) {
+  test::writeFile(dir / "roads.mif", "");
+  test::writeFile(dir / "roads.mid", "");
   EXPECT_EQ(m.gisLayerFileType(gisOpenLayer("ROADS.MIF", "", "I ", false)), 1);
   EXPECT_EQ(m.gisLayerFileType(gisOpenLayer("roads", "", "I ", false)), 1);
   EXPECT_EQ(m.gisLayerFileType(gisOpenLayer("Roads.Shp", "", "I ", false)), 2);
@@ -124,8 +126,8 @@ TEST_F(LayerTable, ShapeLettersChooseTheOutputSets) {
 }
 
 TEST_F(LayerTable, CloseWithBadIdReportsAndGoesOn) {
-  int open = gisOpenLayer("a.mif", "", "I ", false);
-  int closed = gisOpenLayer("b.mif", "", "I ", false);
+  int open = openInput("a.mif");
+  int closed = openInput("b.mif");
   gisCloseLayer(closed);
   for (int id : {0, -3, 101, 2}) {
     SCOPED_TRACE(id);
@@ -146,12 +148,12 @@ TEST_F(LayerTable, CloseAllLayersClosesEachOpenOne) {
   EXPECT_FALSE(any);
   EXPECT_EQ(con.lines(), (Lines{"", "Closing any unclosed GIS layers...", ""}));
 
-  for (int i = 1; i <= 5; ++i) gisOpenLayer("l" + std::to_string(i) + ".mif", "", "I ", false);
+  for (int i = 1; i <= 5; ++i) openInput("l" + std::to_string(i) + ".mif");
   for (int id : {1, 3, 4}) gisCloseLayer(id);
   con.clear();
   gisCloseAllLayers(any);
   EXPECT_TRUE(any);
-  EXPECT_EQ(con.lines(), (Lines{"", "Closing any unclosed GIS layers...", "", "Closing GIS Layer 2 [l2.mif]...", "",
+  EXPECT_EQ(withoutUnitLines(con.lines()), (Lines{"", "Closing any unclosed GIS layers...", "", "Closing GIS Layer 2 [l2.mif]...", "",
                                 "Closing GIS Layer 5 [l5.mif]...", ""}));
   for (int id = 1; id <= 5; ++id) EXPECT_FALSE(m.gisLayerOpen(id));
 }
@@ -176,9 +178,9 @@ TEST_F(LayerTable, LayerIdAndFileTypeChecks) {
       {"gisWriteRecord", [&](int id) { gisWriteRecord(id, obj); }},
       {"gisWriteRecordLarge", [&](int id) { gisWriteRecordLarge(id, obj); }},
   };
-  int closed = gisOpenLayer("closed.mif", "", "I ", false);
+  int closed = openInput("closed.mif");
   gisCloseLayer(closed);  // slot 1
-  const int odd = gisOpenLayer("odd.mif", "", "I ", false);
+  const int odd = openInput("odd.mif");
   ASSERT_EQ(odd, 1);
   const int free = 2;
   m.gisLayerFileType(odd) = 7;
@@ -240,9 +242,10 @@ TEST_F(LayerTable, WriteMessageLinesAndBlankLines) {
 
 TEST_F(LayerTable, EarlyEndFinishesOpenOutputLayers) {
   const std::string name = (dir / "out.mif").string();
-  const int input = gisOpenLayer("in.mif", "", "I ", false);
+  test::writeFile(dir / "in.mif", "Version 300\n");
+  test::writeFile(dir / "in.mid", "");
+  const int input = gisOpenLayer((dir / "in.mif").string(), "", "I ", false);
   const int output = gisOpenLayer(name, "", "O ", false);
-  OPENFILE(m.mifLayer(output).midUnit, "O ", (dir / "out.mid").string());
   gisAttLine = "7,\"seven\"";
   gisObject obj;
   gisWriteRecord(output, obj);

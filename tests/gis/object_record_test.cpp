@@ -141,9 +141,9 @@ TEST(GisObjectLabel, LengthIsSummedInSinglePrecision) {
 class ReadRecord : public LayerModuleTest {};
 
 TEST_F(ReadRecord, MidLinesInTurnThenError0254AtTheEnd) {
+  test::writeFile(dir / "roads.mif", "Version 300\n");
   test::writeFile(dir / "roads.mid", "1,\"main\"\r\n2,\"side\"\n");
-  const int id = gisOpenLayer("roads.mif", "", "I ", false);
-  OPENFILE(m.mifLayer(id).midUnit, "I ", (dir / "roads.mid").string());
+  const int id = gisOpenLayer((dir / "roads.mif").string(), "", "I ", false);
   gisObject obj;
   obj.gisObjectTypeName = "PLINE   ";
   std::string line;

@@ -77,6 +77,7 @@ TEST_F(WriteProtocol, PartStartsAreMendedOrStopTheRun) {
   }
 
   // Points are not split into parts: whatever nr and ir hold is not looked at.
+  ASSERT_EQ(reopened(id, "out.mif"), id);
   gisInitialiseObject(obj);
   obj.isPoint = true;
   obj.nr = 3;
@@ -87,7 +88,6 @@ TEST_F(WriteProtocol, PartStartsAreMendedOrStopTheRun) {
 
 TEST_F(WriteProtocol, MidRecordIsTheTrimmedAttributeLine) {
   const int id = gisOpenLayer("out.mif", "", "O ", false);
-  OPENFILE(m.mifLayer(id).midUnit, "O ", (dir / "out.mid").string());
   gisAttLine = "1.5,\"a, b\"   ";
   gisWriteRecord(id, obj);
   gisAttLineLarge = std::string(5000, 'x') + "  ";
@@ -105,12 +105,12 @@ TEST_F(WriteProtocol, FailedMidWriteIsError0254) {
       {false, "ERROR 0254 - Failed to write attribute data record for a Region object in GIS layer."},
       {true, "ERROR 0254 - Failed to write large attribute data record for a Region object in GIS layer."},
   };
-  // The MIF opener is not wired in this test: the .mid unit is 0, and every
-  // write to it fails.
+  // A .mid unit that is no longer open: every write to it fails.
   const int id = gisOpenLayer("out.mif", "", "O ", false);
   obj.gisObjectTypeName = "Region";
   for (const Case& c : cases) {
     ASSERT_EQ(reopened(id, "out.mif"), id);
+    CLOSER(m.mifLayer(id).midUnit);
     con.clear();
     EXPECT_THROW(c.large ? gisWriteRecordLarge(id, obj) : gisWriteRecord(id, obj), test::StopCalled);
     EXPECT_EQ(con.lines()[1], c.text);
@@ -120,6 +120,7 @@ TEST_F(WriteProtocol, FailedMidWriteIsError0254) {
 TEST_F(WriteProtocol, MidWriteThatFailsWhenFlushedIsError0254AtClose) {
   if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
   const int id = gisOpenLayer("out.mif", "", "O ", false);
+  CLOSER(m.mifLayer(id).midUnit);
   OPENFILE(m.mifLayer(id).midUnit, "O ", "/dev/full");
   obj.gisObjectTypeName = "Pline";
   gisAttLine = "1";
