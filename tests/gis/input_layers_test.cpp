@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/platform.h"
@@ -33,23 +34,30 @@ class InputLayers : public LayerModuleTest {
     cwd.reset();
   }
   std::string full(const std::string& name) { return platform::fullPath(name); }
+  Lines folderFiles() const {
+    Lines files;
+    for (const auto& e : std::filesystem::directory_iterator(dir.path())) files.push_back(e.path().filename());
+    std::sort(files.begin(), files.end());
+    return files;
+  }
   std::optional<test::ScopedCwd> cwd;
 };
 
 TEST_F(InputLayers, StartWithoutNamesWritesNothingAndResetsEverything) {
+  // Opened before the checks are set: its empty .mif would fail them.
+  openInput("a.mif");
   m.gisSaveDateCheck = m.gisSaveDateError = m.gisProjectionCheckError = true;
   m.gisMifProjection = "CoordSys Earth";
   m.gisDefaultTableExt = ".xyz";
   m.gisLogUnit = 5;
   gisAttLine = "a";
   gisMifCoordSys = "CoordSys NonEarth";
-  gisOpenLayer("a.mif", "", "I ", false);
   m.mifLayer(1).columnCount = 3;
   m.shpFile(2, 1).xMax = 8.0;
   m.dbfFile(3, 1).fieldName(1) = "F";
 
   gisInitialise(-1, "quenzel", "", "   ");
-  EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+  EXPECT_EQ(folderFiles(), (Lines{"a.mid", "a.mif"}));  // only the layer's own
   for (int k = 1; k <= 3; ++k) EXPECT_EQ(m.gisWorkspaceUnits(k), -1);
   EXPECT_EQ(m.gisLogUnit, -1);
   EXPECT_FALSE(m.gisSaveDateCheck || m.gisSaveDateError || m.gisProjectionCheckError);
@@ -63,7 +71,7 @@ TEST_F(InputLayers, StartWithoutNamesWritesNothingAndResetsEverything) {
   EXPECT_EQ(m.mifLayer(1).columnCount, 0);
   EXPECT_EQ(m.shpFile(2, 1).xMax, -1.0);
   EXPECT_EQ(m.dbfFile(3, 1).fieldName(1), "");
-  EXPECT_EQ(gisOpenLayer("b.mif", "", "I ", false), 1);
+  EXPECT_EQ(openInput("b.mif"), 1);
 }
 
 TEST_F(InputLayers, WorkspaceAndListLinesForEachNewInputLayer) {
@@ -79,6 +87,8 @@ TEST_F(InputLayers, WorkspaceAndListLinesForEachNewInputLayer) {
                {"sites.shp", "I ", 3}, {"plain", "I ", 4},      {"ROADS.mid", "I ", 1}};
   for (const Open& o : opens) {
     SCOPED_TRACE(o.name);
+    // Input MIF layers need their files; shapefile layers open nothing yet.
+    if (o.mode[0] == 'I' && !std::string_view(o.name).ends_with(".shp")) makeLayerFiles(o.name);
     const int id = gisOpenLayer(o.name, "", o.mode, false);
     EXPECT_EQ(m.gisLayerTrackIndex(id), o.trackIndex);
   }
@@ -105,10 +115,7 @@ TEST_F(InputLayers, EachNameAloneWritesOnlyItsFiles) {
   gisInitialise(-1, "quenzel", "", "list");
   EXPECT_EQ(m.gisWorkspaceUnits(1), -1);
   gisCloseInputLayerFiles();
-  Lines files;
-  for (const auto& e : std::filesystem::directory_iterator(dir.path())) files.push_back(e.path().filename());
-  std::sort(files.begin(), files.end());
-  EXPECT_EQ(files, (Lines{"list_input_layers.mid", "list_input_layers.mif", "ws.wor"}));
+  EXPECT_EQ(folderFiles(), (Lines{"list_input_layers.mid", "list_input_layers.mif", "ws.wor"}));
   EXPECT_EQ(test::readFile(dir / "ws.wor"), kWorkspaceHead);
   EXPECT_EQ(test::readFile(dir / "list_input_layers.mif"), kListHead);
   EXPECT_EQ(test::readFile(dir / "list_input_layers.mid"), "");
@@ -117,7 +124,7 @@ TEST_F(InputLayers, EachNameAloneWritesOnlyItsFiles) {
 TEST_F(InputLayers, SecondStartClosesTheFilesOfTheFirst) {
   gisInitialise(-1, "quenzel", "first", "first");
   const int wor = m.gisWorkspaceUnits(1);
-  gisOpenLayer("a.mif", "", "I ", false);
+  openInput("a.mif");
   gisInitialise(-1, "quenzel", "", "");
   EXPECT_FALSE(unitIsOpen(wor));
   EXPECT_EQ(test::readFile(dir / "first.wor"),
@@ -130,37 +137,38 @@ TEST_F(InputLayers, SameFileBySpellingCaseOrExtensionIsTrackedOnce) {
   const char* names[] = {"Roads.mif", "ROADS.MID", "roads.shp", "sub/../roads", "./sub/../ROADS.mif"};
   for (const char* name : names) {
     SCOPED_TRACE(name);
-    int id = gisOpenLayer(name, "", "I ", false);
+    int id = std::string_view(name).ends_with(".shp") ? gisOpenLayer(name, "", "I ", false) : openInput(name);
     EXPECT_EQ(m.gisLayerTrackIndex(id), 1);
     gisCloseLayer(id);
   }
   EXPECT_EQ(m.gisInputLayerCount, 1);
   // The stored entry is the first spelling, as a full path without extension.
   EXPECT_EQ(m.gisInputLayers(1), full("Roads"));
-  int other = gisOpenLayer((dir / "sub" / "roads.mif").string(), "", "I ", false);
+  int other = openInput((dir / "sub" / "roads.mif").string());
   EXPECT_EQ(m.gisLayerTrackIndex(other), 2);
 }
 
 TEST_F(InputLayers, TrackingLimitWarnsWithoutBlankLine) {
   gisInitialise(-1, "quenzel", "", "lim");
   for (int i = 1; i <= 999; ++i) {
-    int id = gisOpenLayer("f" + std::to_string(i) + ".mif", "", "I ", false);
+    int id = openInput("f" + std::to_string(i) + ".mif");
     ASSERT_EQ(m.gisLayerTrackIndex(id), i);
     gisCloseLayer(id);
   }
   for (int i : {1000, 1001}) {
     con.clear();
-    int id = gisOpenLayer("f" + std::to_string(i) + ".mif", "", "I ", false);
-    EXPECT_EQ(con.lines(), (Lines{"Opening GIS Layer: f" + std::to_string(i) + ".mif", "GIS Layer assigned ID of 1",
-                                  "WARNING 0317 - Exceeded limit of input GIS layers that can be tracked (layer "
-                                  "referencing may not be complete)."}));
+    int id = openInput("f" + std::to_string(i) + ".mif");
+    EXPECT_EQ(withoutUnitLines(con.lines()),
+              (Lines{"Opening GIS Layer: f" + std::to_string(i) + ".mif", "GIS Layer assigned ID of 1",
+                     "WARNING 0317 - Exceeded limit of input GIS layers that can be tracked (layer "
+                     "referencing may not be complete)."}));
     EXPECT_EQ(m.gisLayerTrackIndex(id), 1000);
     EXPECT_EQ(m.gisInputLayerCount, 1000);
     gisCloseLayer(id);
   }
   EXPECT_EQ(m.gisInputLayers(1000), "");
   // A file tracked before the overflow still finds its entry.
-  int id = gisOpenLayer("F7.MIF", "", "I ", false);
+  int id = openInput("F7.MIF");
   EXPECT_EQ(m.gisLayerTrackIndex(id), 7);
   gisCloseInputLayerFiles();
   const Lines records = test::splitLines(test::readFile(dir / "lim_input_layers.mid"));

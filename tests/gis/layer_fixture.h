@@ -23,12 +23,24 @@ class LayerModuleTest : public ::testing::Test {
   }
   void TearDown() override { closeAllUnitsQuietly(); }
 
-  // Opens a MIF input layer, making its (empty) files first.
-  int openInput(const std::string& mifName) {
-    const std::string base = mifName.substr(0, mifName.size() - 4);
+  // Makes the empty .mif/.mid pair that the layer `name` opens: a .mif or
+  // .mid extension (any case) is replaced, any other name gets both added.
+  void makeLayerFiles(const std::string& name) {
+    std::string base = name;
+    if (name.size() > 4) {
+      std::string ext = name.substr(name.size() - 4);
+      for (char& c : ext)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+      if (ext == ".mif" || ext == ".mid") base.resize(name.size() - 4);
+    }
     test::writeFile(dir / (base + ".mif"), "");
     test::writeFile(dir / (base + ".mid"), "");
-    return gisOpenLayer(mifName, "", "I ", false);
+  }
+
+  // Opens a MIF input layer, making its (empty) files first.
+  int openInput(const std::string& name) {
+    makeLayerFiles(name);
+    return gisOpenLayer(name, "", "I ", false);
   }
 
   GisLayerModule& m = gisModule();

@@ -1,6 +1,7 @@
 // The layer table: opening on the lowest free slot, file types, modes and
 // shape letters, closing, the ID checks, the message writer and the
 // finishing of output layers at an early end.
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -35,6 +36,11 @@ TEST_F(LayerTable, OpenTakesLowestFreeSlotAndCloseFreesIt) {
   EXPECT_FALSE(m.gisLayerOutput(2));
   EXPECT_TRUE(gisLayerEoF(2));
   EXPECT_EQ(m.gisLayerFileType(2), 0);
+  // An output layer's pair is created, and closing it adds nothing.
+  for (const char* file : {"b.mif", "b.mid"}) {
+    EXPECT_TRUE(std::filesystem::exists(dir / file)) << file;
+    EXPECT_EQ(test::readFile(dir / file), "") << file;
+  }
 
   // The freed slot is the lowest free one; it comes back reset.
   EXPECT_EQ(openInput("d.mif"), 2);
@@ -44,7 +50,7 @@ TEST_F(LayerTable, OpenTakesLowestFreeSlotAndCloseFreesIt) {
 }
 
 TEST_F(LayerTable, HundredLayersOpenThenError0251) {
-  for (int i = 1; i <= 100; ++i) ASSERT_EQ(gisOpenLayer("layer" + std::to_string(i) + ".mif", "", "O ", false), i);
+  for (int i = 1; i <= 100; ++i) ASSERT_EQ(openInput("layer" + std::to_string(i) + ".mif"), i);
   con.clear();
   EXPECT_THROW(gisOpenLayer("one_more.mif", "", "I ", false), test::StopCalled);
   const Lines lines = con.lines();
@@ -74,10 +80,8 @@ TEST_F(LayerTable, FileTypeByExtension) {
 }
 
 TEST_F(LayerTable, OpenTypesByNameWhateverItsCase) {
-  test::writeFile(dir / "roads.mif", "");
-  test::writeFile(dir / "roads.mid", "");
-  EXPECT_EQ(m.gisLayerFileType(gisOpenLayer("ROADS.MIF", "", "I ", false)), 1);
-  EXPECT_EQ(m.gisLayerFileType(gisOpenLayer("roads", "", "I ", false)), 1);
+  EXPECT_EQ(m.gisLayerFileType(openInput("ROADS.MIF")), 1);
+  EXPECT_EQ(m.gisLayerFileType(openInput("roads")), 1);
   EXPECT_EQ(m.gisLayerFileType(gisOpenLayer("Roads.Shp", "", "I ", false)), 2);
   con.clear();
   EXPECT_THROW(gisOpenLayer("roads.dbf", "", "I ", false), test::StopCalled);
@@ -153,8 +157,9 @@ TEST_F(LayerTable, CloseAllLayersClosesEachOpenOne) {
   con.clear();
   gisCloseAllLayers(any);
   EXPECT_TRUE(any);
-  EXPECT_EQ(withoutUnitLines(con.lines()), (Lines{"", "Closing any unclosed GIS layers...", "", "Closing GIS Layer 2 [l2.mif]...", "",
-                                "Closing GIS Layer 5 [l5.mif]...", ""}));
+  EXPECT_EQ(withoutUnitLines(con.lines()), (Lines{"", "Closing any unclosed GIS layers...", "",
+                                                  "Closing GIS Layer 2 [l2.mif]...", "",
+                                                  "Closing GIS Layer 5 [l5.mif]...", ""}));
   for (int id = 1; id <= 5; ++id) EXPECT_FALSE(m.gisLayerOpen(id));
 }
 

@@ -156,7 +156,8 @@ TEST_F(ReadRecord, MidLinesInTurnThenError0254AtTheEnd) {
   con.clear();
   EXPECT_THROW(gisReadRecord(id, obj, line), test::StopCalled);
   EXPECT_EQ(line, "");
-  EXPECT_EQ(con.lines()[1], "ERROR 0254 - Failed to read object attribute data record for a PLINE object in GIS layer.");
+  EXPECT_EQ(con.lines()[1],
+            "ERROR 0254 - Failed to read object attribute data record for a PLINE object in GIS layer.");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/fortran_format.h"
+#include "common/run_control.h"
 
 #include "gis/object_record.h"
 #include "gis/write_protocol.h"
@@ -23,9 +24,12 @@ class WriteProtocol : public LayerModuleTest {
     gisInitialiseObject(obj);
     gisNP = 0;
   }
-  // The first stop of a test finishes the open output layers: an output
-  // layer that outlives a stop is opened again.
+  // A stop finishes the open output layers and closes every unit, as at
+  // the end of a run: the layer is opened again after one, and the next
+  // stop finishes it again (a stop without the hooks would leave the slot
+  // open on closed units).
   int reopened(int id, const char* name, const char* letters = "") {
+    resetBeforeExitHooks();
     return m.gisLayerOpen(id) ? id : gisOpenLayer(name, letters, "O ", false);
   }
   gisObject obj;
@@ -40,6 +44,13 @@ TEST_F(WriteProtocol, PartStartsAreMendedOrStopTheRun) {
   gisWriteObject(id, obj);
   EXPECT_EQ(obj.nr, 1);
   EXPECT_EQ(obj.ir(1), 1);
+  // The writer took the mended count: one part of all five vertices.
+  int closing = id;
+  gisCloseLayer(closing);
+  const Lines region = test::splitLines(test::readFile(dir / "out.mif"));
+  ASSERT_EQ(region.size(), 7u);
+  EXPECT_EQ(region[0], "Region 1");
+  EXPECT_EQ(region[1], " 5");
 
   struct Case {
     const char* check;
@@ -83,7 +94,12 @@ TEST_F(WriteProtocol, PartStartsAreMendedOrStopTheRun) {
   obj.nr = 3;
   obj.ir(2) = -4;
   gisNP = 1;
+  gisX(1) = 1.5;
+  gisY(1) = -2.0;
   EXPECT_NO_THROW(gisWriteObject(id, obj));
+  closing = id;
+  gisCloseLayer(closing);
+  EXPECT_EQ(test::readFile(dir / "out.mif"), "Point         1.500000       -2.000000\n");
 }
 
 TEST_F(WriteProtocol, MidRecordIsTheTrimmedAttributeLine) {
