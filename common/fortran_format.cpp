@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <system_error>
 
@@ -18,8 +19,67 @@ void appendPadded(std::string& out, std::string_view body, int w) {
   out.append(body);
 }
 
+// The digits of |value| rounded to d decimals, from the shortest text that
+// reads back as the value (fast). While the value's spacing is below 10^-d,
+// that text lies within half a unit of the d-th decimal of the value, and
+// rounding it gives the same digits as rounding the exact binary value --
+// unless the text is itself a tie at the (d+1)th decimal: a decimal between
+// the value and its shortest text would be shorter still. Other values
+// return false for the exact (slow) conversion.
+bool roundedShortestDigits(char* buf, std::size_t cap, double magnitude, int d, std::size_t& n) {
+  // 2^52 * 10^-d: spacing at most half of 10^-d below it.
+  static constexpr double kLimit[] = {4503599627370496.0, 450359962737049.6, 45035996273704.96,
+                                      4503599627370.496,  450359962737.0496,  45035996273.70496,
+                                      4503599627.370496,  450359962.7370496,  45035996.27370496};
+  if (d < 0 || d > 8 || !(magnitude < kLimit[d])) return false;
+  char text[64];
+  auto r = std::to_chars(text, text + sizeof(text), magnitude, std::chars_format::fixed);
+  if (r.ec != std::errc()) return false;
+  std::string_view all(text, static_cast<std::size_t>(r.ptr - text));
+  const std::size_t point = all.find('.');
+  std::string_view whole = all.substr(0, point);
+  std::string_view fraction = point == std::string_view::npos ? std::string_view() : all.substr(point + 1);
+  const std::size_t decimals = static_cast<std::size_t>(d);
+  if (whole.size() + 2 + decimals > cap) return false;
+  bool roundUp = false;
+  if (fraction.size() > decimals) {
+    std::string_view rest = fraction.substr(decimals);
+    if (rest == "5") return false;
+    roundUp = rest[0] >= '5';
+    fraction = fraction.substr(0, decimals);
+  }
+  // One leading slot for a carry out of the first digit.
+  char* out = buf + 1;
+  std::size_t k = 0;
+  for (char c : whole) out[k++] = c;
+  if (decimals > 0) {
+    out[k++] = '.';
+    for (std::size_t i = 0; i < decimals; ++i) out[k++] = i < fraction.size() ? fraction[i] : '0';
+  }
+  bool carry = roundUp;
+  for (std::size_t i = k; carry && i-- > 0;) {
+    if (out[i] == '.') continue;
+    if (out[i] == '9') {
+      out[i] = '0';
+    } else {
+      ++out[i];
+      carry = false;
+    }
+  }
+  if (carry) {
+    buf[0] = '1';
+    n = k + 1;
+  } else {
+    std::memmove(buf, out, k);
+    n = k;
+  }
+  return true;
+}
+
 // Digits of |value| with d decimals into buf; returns the length.
 std::size_t fixedDigits(char* buf, std::size_t cap, double magnitude, int d) {
+  std::size_t n = 0;
+  if (roundedShortestDigits(buf, cap, magnitude, d, n)) return n;
   auto r = std::to_chars(buf, buf + cap, magnitude, std::chars_format::fixed, d);
   return static_cast<std::size_t>(r.ptr - buf);
 }

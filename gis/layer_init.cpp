@@ -31,7 +31,7 @@ void gisInitialise(int logUnit, std::string_view title, std::string_view workspa
   m.gisLayerTrackIndex.fill(0);
   gisLayerEoF.fill(false);
   m.gisLayerOutput.fill(false);
-  m.midWriteFailure.fill(std::string());
+  m.midLastRecord.fill(MidRecordNote());
 
   m.gisMifProjection.clear();
   m.gisShpProjection.clear();

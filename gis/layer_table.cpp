@@ -171,7 +171,7 @@ void gisInitialiseLayer(int gisID) {
   m.gisLayerName(gisID).clear();
   gisLayerEoF(gisID) = false;
   m.gisLayerOutput(gisID) = false;
-  m.midWriteFailure(gisID).clear();
+  m.midLastRecord(gisID) = MidRecordNote();
   m.mifLayer(gisID) = MifLayer{};
   for (int k = 1; k <= gisShapeSlots; ++k) {
     m.shpFile(k, gisID) = ShpFile{};
@@ -203,10 +203,7 @@ void gisCloseLayer(int& gisID) {
       if (output && mif.mifUnit > 0 && !flushUnit(mif.mifUnit))
         stopWithMessage("ERROR 0439 - Writing .mif file object coordinates.");
       if (output && mif.midUnit > 0 && !flushUnit(mif.midUnit)) {
-        const std::string& failure = m.midWriteFailure(id);
-        stopWithMessage(failure.empty()
-                            ? "ERROR 0254 - Failed to write attribute data record for a  object in GIS layer."
-                            : failure);
+        stopWithMessage(gisMidWriteFailure(m.midLastRecord(id)));
       }
       if (mif.mifUnit > 0) CLOSER(mif.mifUnit);
       if (mif.midUnit > 0) CLOSER(mif.midUnit);

@@ -83,6 +83,14 @@ class SlotShapeTable {
 };
 
 // Everything the layer module keeps between calls.
+struct MidRecordNote {
+  bool large = false;
+  std::string typeName;
+};
+
+// "ERROR 0254 - Failed to write ... record for a <type> object in GIS layer."
+std::string gisMidWriteFailure(const MidRecordNote& record);
+
 struct GisLayerModule {
   // Per layer ID 1..100.
   OneBased<int> gisLayerFileType{gisMaxLayers, 0};  // 0 closed, 1 MIF/MID, 2 shapefile set
@@ -90,9 +98,9 @@ struct GisLayerModule {
   OneBased<bool> gisLayerOpen{gisMaxLayers, false};
   OneBased<bool> gisLayerOutput{gisMaxLayers, false};
   OneBased<std::string> gisLayerName{gisMaxLayers};
-  // The ERROR 0254 text of the last attribute record written to the slot's
-  // .mid: buffered writes may only fail when the unit is flushed at close.
-  OneBased<std::string> midWriteFailure{gisMaxLayers};
+  // The last attribute record written to the slot's .mid (for its ERROR 0254
+  // text): buffered writes may only fail when the unit is flushed at close.
+  OneBased<MidRecordNote> midLastRecord{gisMaxLayers};
   OneBased<MifLayer> mifLayer{gisMaxLayers};
   SlotShapeTable<ShpFile> shpFile;
   SlotShapeTable<DbfFile> dbfFile;

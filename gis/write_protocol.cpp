@@ -80,11 +80,10 @@ void writeRecord(int gisID, const gisObject& obj, bool large) {
   const std::string& text = large ? gisAttLineLarge : gisAttLine;
   switch (m.gisLayerFileType(gisID)) {
     case 1: {
-      const std::string failure = std::string("ERROR 0254 - Failed to write ") + (large ? "large " : "") +
-                                  "attribute data record for a " + std::string(trimRight(obj.gisObjectTypeName)) +
-                                  " object in GIS layer.";
-      if (!writeLine(m.mifLayer(gisID).midUnit, trimRight(text))) stopWithMessage(failure);
-      m.midWriteFailure(gisID) = failure;
+      MidRecordNote& note = m.midLastRecord(gisID);
+      note.large = large;
+      note.typeName.assign(trimRight(obj.gisObjectTypeName));
+      if (!writeLine(m.mifLayer(gisID).midUnit, trimRight(text))) stopWithMessage(gisMidWriteFailure(note));
       return;
     }
     case 2: {
@@ -106,6 +105,11 @@ void writeRecord(int gisID, const gisObject& obj, bool large) {
 }
 
 }  // namespace
+
+std::string gisMidWriteFailure(const MidRecordNote& record) {
+  return std::string("ERROR 0254 - Failed to write ") + (record.large ? "large " : "") +
+         "attribute data record for a " + record.typeName + " object in GIS layer.";
+}
 
 void gisWriteHeader(int gisID) {
   gisCheckLayerID("gisWriteHeader", gisID);

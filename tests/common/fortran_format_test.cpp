@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <iomanip>
+#include <random>
 #include <limits>
 
 namespace quenzel {
@@ -103,6 +106,40 @@ TEST(FixedInput, RealsWithImpliedPoint) {
   float f = 0;
   EXPECT_TRUE(readFixedReal("0.1", f));
   EXPECT_EQ(f, 0.1f);
+}
+
+}  // namespace
+}  // namespace quenzel
+
+namespace quenzel {
+namespace {
+
+// The fixed formats take a fast route through the shortest decimal text of a
+// value; it must give the digits of the exact binary value every time.
+TEST(FormatF, FastDigitsMatchTheExactValue) {
+  std::mt19937_64 g(20261208);
+  auto exact = [](double v, int d) {
+    char buf[400];
+    auto r = std::to_chars(buf, buf + sizeof(buf), std::fabs(v), std::chars_format::fixed, d);
+    return (std::signbit(v) ? "-" : "") + std::string(buf, r.ptr) + (d == 0 ? "." : "");
+  };
+  for (int i = 0; i < 300000; ++i) {
+    double v = 0;
+    switch (i % 4) {
+      case 0: v = std::ldexp(static_cast<double>(g() >> 11), -static_cast<int>(g() % 60)); break;
+      case 1: v = static_cast<double>(g() % 100000000) / 1000.0; break;
+      case 2: v = static_cast<double>(static_cast<float>(static_cast<double>(g() % 2000000) / 1000.0)); break;
+      default: v = 500000.0 + static_cast<double>(g() % 100000000) / 7.0; break;
+    }
+    if (g() & 1) v = -v;
+    const int d = static_cast<int>(g() % 8);
+    ASSERT_EQ(formatFFull(v, d), exact(v, d)) << std::setprecision(17) << v << " d=" << d;
+  }
+  // Values whose shortest text ends on a tie, and values whose shortest text
+  // has fewer decimals than the exact digits the format shows.
+  for (double v : {0.125, 2.5, 0.0000005, 1e-7, 260941927710.55151, 3622928865.9997358, 9.9995, 999.9995,
+                   0.9999999, 6123456.7890125})
+    for (int d = 0; d <= 7; ++d) EXPECT_EQ(formatFFull(v, d), exact(v, d)) << v << " d=" << d;
 }
 
 }  // namespace
