@@ -16,9 +16,9 @@ def main():
             y0 = 6100000.0 + rnd.random() * 20000.0
             z0 = 10.0 + rnd.random() * 50.0
             pts = [(x0 + i * 12.345678, y0 + i * 3.210987, z0 + i * 0.125) for i in range(vertices)]
-            d12.write('string 3d {\n  name "S%d"\n  breakline 1\n\n  data {\n' % s)
+            d12.write('string 3d {\n  name "S%d"\n  colour red\n  breakline 1\n\n  data {\n' % s)
             for x, y, z in pts:
-                d12.write("    %.6f %.6f %.3f\n" % (x, y, z))
+                d12.write("    %.6f %.6f %.6f\n" % (x, y, z))
             d12.write("  }\n}\n\n")
             csv.write('%d,"LINESTRING (%s)"\n' % (s, ",".join("%.6f %.6f" % (x, y) for x, y, _ in pts)))
 

@@ -1,7 +1,9 @@
 #include "common/fortran_format.h"
 
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <system_error>
@@ -11,67 +13,83 @@ namespace {
 
 void appendPadded(std::string& out, std::string_view body, int w) {
   if (w <= 0) return;
-  if (static_cast<int>(body.size()) > w) {
-    out.append(static_cast<std::size_t>(w), '*');
+  const auto width = static_cast<std::size_t>(w);
+  if (body.size() > width) {
+    out.append(width, '*');
     return;
   }
-  out.append(static_cast<std::size_t>(w) - body.size(), ' ');
-  out.append(body);
+  // One growth of the text for the whole field: this is every coordinate's path.
+  out.append(width, ' ');
+  std::memcpy(out.data() + out.size() - body.size(), body.data(), body.size());
 }
 
-// The digits of |value| rounded to d decimals, from the shortest text that
-// reads back as the value (fast). While the value's spacing is below 10^-d,
-// that text lies within half a unit of the d-th decimal of the value, and
-// rounding it gives the same digits as rounding the exact binary value --
-// unless the text is itself a tie at the (d+1)th decimal: a decimal between
-// the value and its shortest text would be shorter still. Other values
-// return false for the exact (slow) conversion.
-bool roundedShortestDigits(char* buf, std::size_t cap, double magnitude, int d, std::size_t& n) {
-  // 2^52 * 10^-d: spacing at most half of 10^-d below it.
-  static constexpr double kLimit[] = {4503599627370496.0, 450359962737049.6, 45035996273704.96,
-                                      4503599627370.496,  450359962737.0496,  45035996273.70496,
-                                      4503599627.370496,  450359962.7370496,  45035996.27370496};
-  if (d < 0 || d > 8 || !(magnitude < kLimit[d])) return false;
-  char text[64];
-  auto r = std::to_chars(text, text + sizeof(text), magnitude, std::chars_format::fixed);
-  if (r.ec != std::errc()) return false;
-  std::string_view all(text, static_cast<std::size_t>(r.ptr - text));
-  const std::size_t point = all.find('.');
-  std::string_view whole = all.substr(0, point);
-  std::string_view fraction = point == std::string_view::npos ? std::string_view() : all.substr(point + 1);
-  const std::size_t decimals = static_cast<std::size_t>(d);
-  if (whole.size() + 2 + decimals > cap) return false;
-  bool roundUp = false;
-  if (fraction.size() > decimals) {
-    std::string_view rest = fraction.substr(decimals);
-    if (rest == "5") return false;
-    roundUp = rest[0] >= '5';
-    fraction = fraction.substr(0, decimals);
+// The digits of |value| rounded to d decimals, computed exactly in integers:
+// value = m * 2^-k, so value * 10^d = m * 10^d / 2^k, rounded to nearest with
+// ties to even (as the library's exact conversion does). Covers every value
+// below 2^53 with up to 8 decimals whose exponent keeps the product within
+// 128 bits; others return false for the library's exact conversion.
+bool exactScaledDigits(char* buf, std::size_t cap, double magnitude, int d, std::size_t& n) {
+  static constexpr std::uint64_t kPow10[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
+  if (d < 0 || d > 8 || !(magnitude < 9007199254740992.0)) return false;
+  // magnitude = m * 2^-k exactly.
+  const auto bits = std::bit_cast<std::uint64_t>(magnitude);
+  const int biased = static_cast<int>((bits >> 52) & 0x7ff);
+  const std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);
+  const std::uint64_t m = biased == 0 ? fraction : (fraction | (std::uint64_t{1} << 52));
+  const int k = biased == 0 ? 1074 : 1075 - biased;
+  unsigned __int128 q = static_cast<unsigned __int128>(m) * kPow10[d];
+  if (k > 0) {
+    if (k > 120) return false;
+    const unsigned __int128 one = 1;
+    const unsigned __int128 r = q & ((one << k) - 1);
+    const unsigned __int128 half = one << (k - 1);
+    q >>= k;
+    if (r > half || (r == half && (q & 1) != 0)) ++q;
   }
-  // One leading slot for a carry out of the first digit.
-  char* out = buf + 1;
-  std::size_t k = 0;
-  for (char c : whole) out[k++] = c;
-  if (decimals > 0) {
-    out[k++] = '.';
-    for (std::size_t i = 0; i < decimals; ++i) out[k++] = i < fraction.size() ? fraction[i] : '0';
-  }
-  bool carry = roundUp;
-  for (std::size_t i = k; carry && i-- > 0;) {
-    if (out[i] == '.') continue;
-    if (out[i] == '9') {
-      out[i] = '0';
-    } else {
-      ++out[i];
-      carry = false;
+  // The digits of q, two at a time from the right (q < 2^53 * 10^8 < 10^25:
+  // two 64-bit halves at most), then the point put in front of the last d.
+  static constexpr char kPairs[] =
+      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
+  char tmp[48];
+  char* const end = tmp + sizeof(tmp);
+  char* p = end;
+  auto put = [&](std::uint64_t v, char* stop) {
+    while (v >= 100) {
+      const std::uint64_t r = v % 100;
+      v /= 100;
+      p -= 2;
+      std::memcpy(p, kPairs + 2 * r, 2);
     }
-  }
-  if (carry) {
-    buf[0] = '1';
-    n = k + 1;
+    if (v >= 10) {
+      p -= 2;
+      std::memcpy(p, kPairs + 2 * v, 2);
+    } else if (v > 0 || p == end) {
+      *--p = static_cast<char>('0' + v);
+    }
+    while (p > stop) *--p = '0';
+  };
+  if ((q >> 64) == 0) {
+    put(static_cast<std::uint64_t>(q), end);
   } else {
-    std::memmove(buf, out, k);
-    n = k;
+    constexpr std::uint64_t kTen16 = 10000000000000000ULL;
+    put(static_cast<std::uint64_t>(q % kTen16), end - 16);
+    put(static_cast<std::uint64_t>(q / kTen16), p);
+  }
+  const std::size_t decimals = static_cast<std::size_t>(d);
+  std::size_t nd = static_cast<std::size_t>(end - p);
+  while (nd < decimals + 1) {
+    *--p = '0';
+    ++nd;
+  }
+  n = nd + (decimals > 0 ? 1 : 0);
+  if (n > cap) return false;
+  const std::size_t whole = nd - decimals;
+  std::memcpy(buf, p, whole);
+  if (decimals > 0) {
+    buf[whole] = '.';
+    std::memcpy(buf + whole + 1, p + whole, decimals);
   }
   return true;
 }
@@ -79,7 +97,7 @@ bool roundedShortestDigits(char* buf, std::size_t cap, double magnitude, int d, 
 // Digits of |value| with d decimals into buf; returns the length.
 std::size_t fixedDigits(char* buf, std::size_t cap, double magnitude, int d) {
   std::size_t n = 0;
-  if (roundedShortestDigits(buf, cap, magnitude, d, n)) return n;
+  if (exactScaledDigits(buf, cap, magnitude, d, n)) return n;
   auto r = std::to_chars(buf, buf + cap, magnitude, std::chars_format::fixed, d);
   return static_cast<std::size_t>(r.ptr - buf);
 }

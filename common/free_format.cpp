@@ -2,13 +2,47 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
+#include <type_traits>
 #include <system_error>
 
 namespace quenzel {
 namespace {
 
 bool isSpace(char c) { return c == ' ' || c == '\t'; }
+
+// Plain decimals ("-512345.678901") whose digits form an integer that the
+// type holds exactly, scaled by an exactly held power of ten: one correctly
+// rounded division gives the correctly rounded value. False for anything
+// else (the library's conversion decides those).
+template <class Real>
+bool parsePlainDecimal(std::string_view t, Real& value) {
+  constexpr int kMantissaBits = std::numeric_limits<Real>::digits;
+  constexpr std::uint64_t kExactLimit = std::uint64_t{1} << kMantissaBits;
+  constexpr int kMaxPower = std::is_same_v<Real, float> ? 10 : 22;
+  std::uint64_t digits = 0;
+  int decimals = 0;
+  bool point = false;
+  bool any = false;
+  for (char c : t) {
+    if (c >= '0' && c <= '9') {
+      digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+      if (digits >= kExactLimit) return false;
+      if (point) ++decimals;
+      any = true;
+    } else if (c == '.' && !point) {
+      point = true;
+    } else {
+      return false;
+    }
+  }
+  if (!any || decimals > kMaxPower) return false;
+  static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                      1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  value = static_cast<Real>(digits) / static_cast<Real>(kPow10[decimals]);
+  return true;
+}
 
 template <class Real>
 bool parseRealT(std::string_view token, Real& value) {
@@ -27,28 +61,24 @@ bool parseRealT(std::string_view token, Real& value) {
     if (!t.empty() && t[0] == '-') return false;
     r = std::from_chars(t.data(), t.data() + t.size(), v, std::chars_format::hex);
   } else {
-    // Only digits, a point and an exponent may make a decimal number; this
-    // keeps "inf", "nan" and from_chars' other spellings out. The text is
-    // copied only for a "D" exponent, so the usual number costs no allocation.
-    bool hasDigit = false;
-    bool dExponent = false;
-    for (char c : t) {
-      if (c >= '0' && c <= '9') hasDigit = true;
-      else if (c == 'd' || c == 'D') dExponent = true;
-      else if (c != '.' && c != 'e' && c != 'E' && c != '+' && c != '-') return false;
-    }
-    if (!hasDigit) return false;
-    std::string buf;
-    if (dExponent) {
-      buf.assign(t);
-      for (char& c : buf)
-        if (c == 'd' || c == 'D') c = 'e';
-      t = buf;
+    // A decimal number starts with a digit or its point; this keeps "inf",
+    // "nan" and from_chars' other spellings out.
+    if (!((t[0] >= '0' && t[0] <= '9') || t[0] == '.')) return false;
+    if (parsePlainDecimal(t, v)) {
+      value = negative ? -v : v;
+      return true;
     }
     r = std::from_chars(t.data(), t.data() + t.size(), v, std::chars_format::general);
-    if (r.ec != std::errc() || r.ptr != t.data() + t.size() || !std::isfinite(v)) return false;
-    value = negative ? -v : v;
-    return true;
+    const char* stop = r.ptr;
+    if (r.ec == std::errc() && stop != t.data() + t.size() && (*stop == 'd' || *stop == 'D')) {
+      // A Fortran "D" exponent: read the number again with an "E".
+      std::string buf(t);
+      buf[static_cast<std::size_t>(stop - t.data())] = 'e';
+      r = std::from_chars(buf.data(), buf.data() + buf.size(), v, std::chars_format::general);
+      if (r.ec != std::errc() || r.ptr != buf.data() + buf.size() || !std::isfinite(v)) return false;
+      value = negative ? -v : v;
+      return true;
+    }
   }
   if (r.ec != std::errc() || r.ptr != t.data() + t.size() || !std::isfinite(v)) return false;
   value = negative ? -v : v;
@@ -71,36 +101,46 @@ bool parseInteger(std::string_view token, std::int64_t& value) {
   return true;
 }
 
+namespace {
+const char* skipSpaces(const char* p, const char* end) {
+  while (p != end && isSpace(*p)) ++p;
+  return p;
+}
+}  // namespace
+
 void FreeReader::skipSeparator() {
-  while (pos_ < text_.size() && isSpace(text_[pos_])) ++pos_;
-  if (pos_ < text_.size() && text_[pos_] == ',') {
-    ++pos_;
-    while (pos_ < text_.size() && isSpace(text_[pos_])) ++pos_;
-  }
+  const char* const begin = text_.data();
+  const char* const end = begin + text_.size();
+  const char* p = skipSpaces(begin + pos_, end);
+  if (p != end && *p == ',') p = skipSpaces(p + 1, end);
+  pos_ = static_cast<std::size_t>(p - begin);
 }
 
 bool FreeReader::nextToken(std::string_view& token, bool& null, ReadResult& failure) {
+  // Every vertex of a large file passes here: walk with local pointers.
+  const char* const begin = text_.data();
+  const char* const end = begin + text_.size();
+  const char* p = begin + pos_;
   null = false;
-  if (!afterValue_) {
-    while (pos_ < text_.size() && isSpace(text_[pos_])) ++pos_;
-  }
-  if (pos_ >= text_.size()) {
+  if (!afterValue_) p = skipSpaces(p, end);
+  if (p == end) {
+    pos_ = text_.size();
     failure = ReadResult::End;
     return false;
   }
-  if (text_[pos_] == ',') {
+  afterValue_ = true;
+  if (*p == ',') {
     // A comma where a value should start: an empty (null) value.
-    ++pos_;
-    while (pos_ < text_.size() && isSpace(text_[pos_])) ++pos_;
+    pos_ = static_cast<std::size_t>(skipSpaces(p + 1, end) - begin);
     null = true;
-    afterValue_ = true;
     return true;
   }
-  std::size_t start = pos_;
-  while (pos_ < text_.size() && !isSpace(text_[pos_]) && text_[pos_] != ',') ++pos_;
-  token = text_.substr(start, pos_ - start);
-  skipSeparator();
-  afterValue_ = true;
+  const char* start = p;
+  while (p != end && !isSpace(*p) && *p != ',') ++p;
+  token = std::string_view(start, static_cast<std::size_t>(p - start));
+  p = skipSpaces(p, end);
+  if (p != end && *p == ',') p = skipSpaces(p + 1, end);
+  pos_ = static_cast<std::size_t>(p - begin);
   return true;
 }
 

@@ -114,8 +114,9 @@ TEST(FixedInput, RealsWithImpliedPoint) {
 namespace quenzel {
 namespace {
 
-// The fixed formats take a fast route through the shortest decimal text of a
-// value; it must give the digits of the exact binary value every time.
+// The fixed formats compute their digits in integers rather than through the
+// library; they must give the digits of the exact binary value every time,
+// ties to even included.
 TEST(FormatF, FastDigitsMatchTheExactValue) {
   std::mt19937_64 g(20261208);
   auto exact = [](double v, int d) {
@@ -135,10 +136,10 @@ TEST(FormatF, FastDigitsMatchTheExactValue) {
     const int d = static_cast<int>(g() % 8);
     ASSERT_EQ(formatFFull(v, d), exact(v, d)) << std::setprecision(17) << v << " d=" << d;
   }
-  // Values whose shortest text ends on a tie, and values whose shortest text
-  // has fewer decimals than the exact digits the format shows.
-  for (double v : {0.125, 2.5, 0.0000005, 1e-7, 260941927710.55151, 3622928865.9997358, 9.9995, 999.9995,
-                   0.9999999, 6123456.7890125})
+  // Exact ties, values whose shortest text has fewer decimals than the exact
+  // digits the format shows, tiny and huge magnitudes.
+  for (double v : {0.125, 0.375, 2.5, 3.5, 0.0000005, 1e-7, 260941927710.55151, 3622928865.9997358, 9.9995, 999.9995,
+                   0.9999999, 6123456.7890125, 5e-324, 1e-30, 9007199254740991.0, 1e300})
     for (int d = 0; d <= 7; ++d) EXPECT_EQ(formatFFull(v, d), exact(v, d)) << v << " d=" << d;
 }
 

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <random>
+#include <string>
+
 namespace quenzel {
 namespace {
 
@@ -84,6 +88,35 @@ TEST(FreeFormat, QuotedTextsKeepBlanksCommasAndDoubledQuotes) {
   EXPECT_EQ(c, "plain");
   EXPECT_EQ(r.read(a), ReadResult::Ok);
   EXPECT_EQ(a, "next");
+}
+
+}  // namespace
+}  // namespace quenzel
+
+namespace quenzel {
+namespace {
+
+// Plain decimals take a shortcut past the library's conversion; both widths
+// must still get the correctly rounded value.
+TEST(FreeFormat, PlainDecimalsAreCorrectlyRounded) {
+  std::mt19937_64 g(1208);
+  for (int i = 0; i < 200000; ++i) {
+    const int decimals = static_cast<int>(g() % 12);
+    std::string text = std::to_string(g() % (i % 3 == 0 ? 100000000ULL : 1000ULL));
+    if (decimals > 0) {
+      std::string fraction = std::to_string(g() % 1000000000000ULL);
+      fraction.insert(0, 12 - fraction.size(), '0');
+      text += "." + fraction.substr(0, static_cast<std::size_t>(decimals));
+    }
+    if (g() & 1) text.insert(0, "-");
+    double d = 0, dRef = 0;
+    float f = 0, fRef = 0;
+    ASSERT_TRUE(parseReal(text, d) && parseReal(text, f)) << text;
+    std::from_chars(text.data(), text.data() + text.size(), dRef);
+    std::from_chars(text.data(), text.data() + text.size(), fRef);
+    ASSERT_EQ(d, dRef) << text;
+    ASSERT_EQ(f, fRef) << text;
+  }
 }
 
 }  // namespace
