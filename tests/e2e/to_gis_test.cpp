@@ -136,3 +136,43 @@ TEST_F(ToGis, GdalReadsWhatWeWrite) {
 
 }  // namespace
 }  // namespace quenzel
+
+namespace quenzel {
+namespace {
+
+// A fatal error part way through still leaves a complete, readable layer of
+// what was converted before it.
+TEST(ToGisFailure, LayerWrittenSoFarIsFinishedOnAFatalError) {
+  test::TempDir dir;
+  test::writeFile(dir / "Header.mif", "CoordSys NonEarth Units \"m\"\n");
+  test::writeFile(dir / "bad.12da",
+                  "model \"m\"\nstring 3d {\n  data {\n    1 2 3\n    4 5 6\n  }\n}\n"
+                  "string 3d {\n  data {\n    7 8 nine\n  }\n}\n");
+  RunResult r = test::runProgram(QUENZEL_EXE, {"-b", "-mif", "bad.12da"}, dir.path(), "\n");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.output.find("\nERROR - Reading .12da file.  Erroneous line is:\n7 8 nine\n"), std::string::npos)
+      << r.output;
+  EXPECT_NE(r.output.find("Closing GIS Layer 1 [bad.12da.mif]..."), std::string::npos) << r.output;
+  EXPECT_EQ(r.output.find("Finished."), std::string::npos);
+  EXPECT_EQ(test::readFile(dir / "bad.12da.mid"),
+            "      -99999.000,   0.000,   0.000,\"\",\"3d\"\n"
+            "           3.000,   0.000,   0.000,\"\",\"3d\"\n"
+            "           6.000,   0.000,   0.000,\"\",\"3d\"\n");
+  if (!test::haveCommand("ogrinfo")) GTEST_SKIP() << "ogrinfo not installed";
+  RunResult info = test::runProgram("ogrinfo", {"-ro", "-al", "bad.12da.mif"}, dir.path());
+  EXPECT_NE(info.output.find("Feature Count: 3"), std::string::npos) << info.output;
+}
+
+TEST(ToGisFailure, ShapefileOutputSaysItIsNotAvailable) {
+  test::TempDir dir;
+  test::writeFile(dir / "Header.prj", "PROJCS[\"x\"]\n");
+  test::writeFile(dir / "a.12da", "model \"m\"\n");
+  RunResult r = test::runProgram(QUENZEL_EXE, {"-b", "-shp", "a.12da"}, dir.path());
+  EXPECT_NE(r.output.find("\nShapefile output is not available in this build; nothing was converted.\n"),
+            std::string::npos)
+      << r.output;
+  EXPECT_EQ(r.output.find("Converted"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quenzel
