@@ -12,11 +12,17 @@ bool mifReadObject(int, std::string&, gisObject&, OneBasedView<double>, OneBased
   gisInternalCheck("mifReadObject not available");
 }
 
+void shpReadHeader(int, int&, int&, int&, int&, double&, double&, double&, double&) {
+  gisInternalCheck("shpReadHeader not available");
+}
+
 bool shpObjectType(int, int&, gisObject&) { gisInternalCheck("shpObjectType not available"); }
 
 bool shpReadObject(int, int, gisObject&, OneBasedView<double>, OneBasedView<double>, int, int&, bool) {
   gisInternalCheck("shpReadObject not available");
 }
+
+void dbfReadHeader(DbfFile&) { gisInternalCheck("dbfReadHeader not available"); }
 
 void dbfReadRecord(DbfFile&, bool&, std::string&) { gisInternalCheck("dbfReadRecord not available"); }
 
