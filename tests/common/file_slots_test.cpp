@@ -70,13 +70,14 @@ TEST_F(FileSlots, PrefixedAndNamedSlotsFeedTheFileNames) {
 
 TEST_F(FileSlots, OpenerStopsOnAnOpenSlotAndEndsWithoutAName) {
   name(2, "a.txt");
-  test::ConsoleCapture con("typed.txt\nx_in.txt\n");
+  test::ConsoleCapture con("\ntyped.txt\nx_in.txt\n");
   OPENER(2, u, "O ", "data", 0);
   CLOSER(u);
   OPENER(2, u, "O ", "data", 0);  // again after CLOSER
   EXPECT_EQ(u, 994);
-  OPENER(4, u, "O ", "data", 8);  // no name: asked for, and kept with its length
-  const std::string asked = "What is the data file name? \nTrying to open file typed.txt...OK.  File Unit: 996\n";
+  OPENER(4, u, "O ", "data", 8);  // no name: asked for (a blank answer asks again)
+  const std::string asked = "What is the data file name? \nNo file name entered.  Trying file again...\n"
+                            "What is the data file name? \nTrying to open file typed.txt...OK.  File Unit: 996\n";
   EXPECT_TRUE(con.text().ends_with(asked));
   EXPECT_TRUE(slot(4).name == "typed.txt" && slot(4).nameLen == 9 && NAMED(4));
   OPENER(1, u, "O ", "input", 8);
