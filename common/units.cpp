@@ -399,10 +399,10 @@ void OPENFILE(int& unit, std::string_view mode, std::string_view name) {
 void OPENASK(int& unit, std::string& name, std::string_view mode, std::string_view description, int logUnit) {
   const std::string code = fitted(mode, 2);
   const ModeInfo* info = findMode(code);
-  bool tryFirst = !isAllBlank(name);
   for (;;) {
-    if (tryFirst && tryOpen(unit, name, code, info, logUnit)) return;
-    tryFirst = true;
+    // A blank name never opens (an output open of it would be retried for
+    // ever): the user is asked until there is a name.
+    if (!isAllBlank(name) && tryOpen(unit, name, code, info, logUnit)) return;
     askForName(name, description);
   }
 }
