@@ -52,6 +52,22 @@ std::int64_t stepIndex(std::int32_t from, std::int32_t to, std::int64_t k) {
 
 float centreOf(std::int64_t index, float size) { return (static_cast<float>(index) - 0.5f) * size; }
 
+// A point, or a segment too short to walk: n = count, the first end's cell in
+// J(1), I(1) when the lists have room, and both ends as first and last.
+void listFirstEnd(std::int32_t count, std::int32_t j1, std::int32_t i1, std::int32_t j2, std::int32_t i2,
+                  std::int32_t& jFirst, std::int32_t& jLast, std::int32_t& iFirst, std::int32_t& iLast,
+                  std::int32_t& n, CellIndices J, CellIndices I, std::int32_t maxCells) {
+  n = count;
+  if (maxCells >= 1) {
+    J(1) = j1;
+    I(1) = i1;
+  }
+  jFirst = j1;
+  iFirst = i1;
+  jLast = j2;
+  iLast = i2;
+}
+
 // How the walk finds the cells at the segment's two ends.
 enum class EndCells {
   kPiece,     // the end cell's perpendicular centre line within the row
@@ -77,15 +93,7 @@ void walkSegment(float x1, float y1, float x2, float y2, bool pointOnly, float d
   const std::int32_t j1 = cellOf(y1, dy), i1 = cellOf(x1, dx);
   const std::int32_t j2 = cellOf(y2, dy), i2 = cellOf(x2, dx);
   auto firstEndOnly = [&](std::int32_t count) {
-    n = count;
-    if (maxCells >= 1) {
-      J(1) = j1;
-      I(1) = i1;
-    }
-    jFirst = j1;
-    iFirst = i1;
-    jLast = j2;
-    iLast = i2;
+    listFirstEnd(count, j1, i1, j2, i2, jFirst, jLast, iFirst, iLast, n, J, I, maxCells);
   };
   if (pointOnly) return firstEndOnly(1);
   if (SAME_POINT(x1, y1, x2, y2, kSamePoint)) return firstEndOnly(0);
@@ -174,18 +182,8 @@ void gridline(float x1, float y1, float x2, float y2, float dx, float dy, std::i
               CellIndices I, std::int32_t maxCells) {
   const std::int32_t j1 = cellOf(y1, dy), i1 = cellOf(x1, dx);
   const std::int32_t j2 = cellOf(y2, dy), i2 = cellOf(x2, dx);
-  if (SAME_POINT(x1, y1, x2, y2, kSamePoint)) {
-    n = 1;
-    if (maxCells >= 1) {
-      J(1) = j1;
-      I(1) = i1;
-    }
-    jFirst = j1;
-    iFirst = i1;
-    jLast = j2;
-    iLast = i2;
-    return;
-  }
+  if (SAME_POINT(x1, y1, x2, y2, kSamePoint))
+    return listFirstEnd(1, j1, i1, j2, i2, jFirst, jLast, iFirst, iLast, n, J, I, maxCells);
   const float xmin = std::min(x1, x2) - dx, xmax = std::max(x1, x2) + dx;
   const float ymin = std::min(y1, y2) - dy, ymax = std::max(y1, y2) + dy;
   auto rowLine = [&](std::int64_t r, Point& p3, Point& p4) {
