@@ -318,7 +318,8 @@ void INTERPOLATE_TRIANGLE_NO_CHECKS(float px, float py, ConstFloats X, ConstFloa
     return;
   }
   const float l12 = length(X(1), Y(1), X(2), Y(2));
-  const float zI = l12 < kZeroLength ? Z(1) + (Z(2) - Z(1)) / 2.0f : Z(1) + (Z(2) - Z(1)) * length(X(1), Y(1), xI, yI) / l12;
+  const float zI =
+      l12 < kZeroLength ? Z(1) + (Z(2) - Z(1)) / 2.0f : Z(1) + (Z(2) - Z(1)) * length(X(1), Y(1), xI, yI) / l12;
   const float l3I = length(X(3), Y(3), xI, yI);
   z = l3I < kZeroLength ? Z(3) + (zI - Z(3)) / 2.0f : Z(3) + (zI - Z(3)) * length(X(3), Y(3), px, py) / l3I;
 }

@@ -181,7 +181,8 @@ TEST(Marking, ValuesAreSetOrAddedAndMarksCanAccumulate) {
     m.integerValues = m.addValues = m.clearMask = false;
     m.value = 1.5f;
     EXPECT_EQ(mark(g, Region({{{25, 25}, {45, 25}, {45, 45}, {25, 45}}}), m), 4);
-    EXPECT_EQ(std::vector({g.reals[g.k(4, 4)], g.reals[g.k(3, 3)], g.reals[g.k(2, 2)]}), std::vector({1.5f, 1.5f, 0.0f}));
+    EXPECT_EQ(std::vector({g.reals[g.k(4, 4)], g.reals[g.k(3, 3)], g.reals[g.k(2, 2)]}),
+              std::vector({1.5f, 1.5f, 0.0f}));
     EXPECT_EQ(picture(g), "11107 11107 11117 00117 77777");
   }
 }
@@ -214,8 +215,11 @@ TEST(Marking, RingListEndingBeforeTheLastVertexEndsTheRun) {
     m.dbl = member == 1;
     m.nr = 1;
     std::int32_t nInside = 0;
-    EXPECT_THROW(member < 2 ? void(mark(g, twoRings, m)) : void(flagPoints(member == 3, twoRings, {5}, {5}, nInside, 1)),
-                 test::StopCalled);
+    auto run = [&] {
+      if (member < 2) mark(g, twoRings, m);
+      else flagPoints(member == 3, twoRings, {5}, {5}, nInside, 1);
+    };
+    EXPECT_THROW(run(), test::StopCalled);
     EXPECT_EQ(test::splitLines(con.text()).at(1),
               "Invalid number of polygons in region sent to grid_inside_polygon routine " + std::string(tag) +
                   " - contact " + std::string(kSupportAddress));
