@@ -1,0 +1,112 @@
+#include "converter/d12_writer.h"
+
+#include "common/console.h"
+#include "common/fortran_format.h"
+#include "common/free_format.h"
+#include "common/numbers.h"
+#include "common/paths.h"
+#include "common/run_control.h"
+#include "common/text.h"
+#include "common/text_core.h"
+#include "common/units.h"
+#include "gis/object_record.h"
+
+namespace quenzel {
+namespace {
+
+// One reused buffer: a block is written with a single call.
+std::string& blockBuffer() {
+  static std::string b;
+  return b;
+}
+
+void put(int unit, const std::string& text) { writeText(unit, text); }
+
+}  // namespace
+
+SectionArrays& sectionArrays() {
+  static SectionArrays a;
+  return a;
+}
+
+int gisLineSections(const gisObject& obj) {
+  if (obj.isPlineMultiple) {
+    console::line("Disaggregating combined polyline into " + AINTEGER(obj.nsect) + " polylines...");
+    return obj.nsect;
+  }
+  return obj.isLine || obj.isPline ? 1 : 0;
+}
+
+int gisReadSection(int gisID, gisObject& obj) {
+  SectionArrays& a = sectionArrays();
+  int n = 0;
+  double xLabel = 0.0;
+  double yLabel = 0.0;
+  float angle = 0.0f;
+  float length = 0.0f;
+  gisReadObject(gisID, obj, a.x.view(), a.y.view(), kGisSectionMaxNodes, n, xLabel, yLabel, angle, length, true);
+  return n;
+}
+
+void gisDropObject(int gisID, gisObject& obj) {
+  SectionArrays& a = sectionArrays();
+  int n = 0;
+  double xLabel = 0.0;
+  double yLabel = 0.0;
+  float angle = 0.0f;
+  float length = 0.0f;
+  for (int k = 1; k <= obj.nsect; ++k)
+    gisReadObject(gisID, obj, a.x.view(), a.y.view(), kGisSectionMaxNodes, n, xLabel, yLabel, angle, length, false);
+}
+
+std::string d12ModelName(bool modelNameGiven, std::string_view modelName, std::string_view gisFile) {
+  if (modelNameGiven) return ALPHANUMERICONLY(modelName, ' ');
+  return "from " + ALPHANUMERICONLY(std::string(trimRight(FILENAMEPATH(gisFile))) + " gis", ' ');
+}
+
+void d12WriteHead(int unit, std::string_view modelText) {
+  put(unit, "null -999\nmodel \"" + std::string(modelText) + "\"\n\n");
+}
+
+void d12WriteBreakline(int unit, std::string_view name, OneBasedView<const double> x, OneBasedView<const double> y,
+                       OneBasedView<const float> z, int n) {
+  const bool threeD = z.size() > 0;
+  std::string& b = blockBuffer();
+  b.assign(threeD ? "string 3d {\n" : "string 2d {\n");
+  b += "  name      \"";
+  b += DOUBLEQUOTE(trimRight(name));
+  b += "\"\n  chainage  0\n  breakline line\n  colour    red\n  style     1\n\n  data {\n";
+  for (int i = 1; i <= n; ++i) {
+    b += "    ";
+    appendFSeparated(b, x(i), 16, 5);
+    appendFSeparated(b, y(i), 16, 5);
+    if (threeD) appendFSeparated(b, z(i), 12, 4);
+    b += '\n';
+  }
+  b += "  }\n}\n\n";
+  put(unit, b);
+}
+
+std::string d12FirstText(std::string_view record, std::size_t width) {
+  std::string value;
+  const ReadResult r = FreeReader(record).read(value);
+  if (r != ReadResult::Ok) d12StopOnUnreadableValue(r == ReadResult::End);
+  return cutTo(value, width);
+}
+
+float d12FirstReal(std::string_view record) {
+  float value = 0.0f;
+  const ReadResult r = FreeReader(record).read(value);
+  if (r != ReadResult::Ok) d12StopOnUnreadableValue(r == ReadResult::End);
+  return value;
+}
+
+void d12StopOnUnreadableValue(bool atEnd) {
+  finishUnitsForStop();
+  console::emptyLine();
+  console::line(atEnd ? "ERROR - End of File encountered" : "ERROR - Reading data");
+  console::pause("Press Enter to Continue");
+  stopRun(0);
+}
+
+}  // namespace quenzel

@@ -1,0 +1,64 @@
+#pragma once
+// What the conversions that write a 12da file from a GIS layer share: the
+// file's head, the model name, the breakline string blocks, the first value
+// of a layer object's attribute record (whose failure ends the run), and
+// the reading of line objects section by section.
+#include <string>
+#include <string_view>
+
+#include "common/one_based.h"
+#include "gis/gis_data.h"
+
+namespace quenzel {
+
+// The most vertices one section of a GIS line may have.
+inline constexpr int kGisSectionMaxNodes = 100000;
+
+// The vertex arrays of one section, allocated once, on first use.
+struct SectionArrays {
+  OneBased<double> x{kGisSectionMaxNodes, 0.0};
+  OneBased<double> y{kGisSectionMaxNodes, 0.0};
+};
+SectionArrays& sectionArrays();
+
+// The number of sections of a line, polyline or multi-section polyline (the
+// latter announced on the console as it is split); 0 for any other object.
+int gisLineSections(const gisObject& obj);
+
+// Reads one section of the current object with all its vertices into the
+// section arrays; returns the vertex count.
+int gisReadSection(int gisID, gisObject& obj);
+
+// Passes over the coordinates of an object the caller does not want, once
+// per section, as a layer must be read.
+void gisDropObject(int gisID, gisObject& obj);
+
+// The model name of the head: with a given name, its letters and digits
+// (every other character a blank); else "from " and the words of the GIS
+// layer's path without its extension, then " gis".
+std::string d12ModelName(bool modelNameGiven, std::string_view modelName, std::string_view gisFile);
+
+// "null -999", the model line with `modelText` in double quotes, an empty line.
+void d12WriteHead(int unit, std::string_view modelText);
+
+// One breakline string of n vertices: a "string 2d" block when z is empty,
+// else "string 3d" with the heights z(i). `name` is written between double
+// quotes with its own double quotes doubled, so 12d reads it back whole.
+// Coordinates are F16.5 and heights F12.4, each after one blank when it fills
+// its columns and written in full when it does not fit them.
+void d12WriteBreakline(int unit, std::string_view name, OneBasedView<const double> x, OneBasedView<const double> y,
+                       OneBasedView<const float> z, int n);
+
+// The first value of an attribute record. A value that cannot be read, or a
+// record without any, ends the run at once (d12StopOnUnreadableValue).
+std::string d12FirstText(std::string_view record, std::size_t width);
+float d12FirstReal(std::string_view record);
+
+// "ERROR - End of File encountered" (atEnd) or "ERROR - Reading data" after an
+// empty line, a pause, and the end of the run with status 0 without the
+// closing dialogue. Output layers are finished and every file is closed
+// before the pause, so what was written is on disk even when the window is
+// closed instead.
+[[noreturn]] void d12StopOnUnreadableValue(bool atEnd);
+
+}  // namespace quenzel
