@@ -9,6 +9,7 @@
 #include "common/text_core.h"
 #include "common/units.h"
 #include "gis/layer_table.h"
+#include "gis/mif_reader.h"
 #include "gis/workers_pending.h"
 
 namespace quenzel {
@@ -113,7 +114,6 @@ void gisReadRecord(int gisID, const gisObject& obj, std::string& line) {
         gisWriteMessage(1);
         EXITS();
       }
-      if (line.size() > kNameWidth) line.resize(kNameWidth);
       gisLayerEoF(gisID) = unitAtEnd(mid);
       return;
     }

@@ -12,12 +12,6 @@
 
 namespace quenzel {
 
-// ---- MIF/MID reading (the opener and writers are in gis/mif_layer.h) -------------
-// Types the next object of the .mif unit; rest gets the text after its keyword.
-bool mifObjectType(int unit, std::string& line, std::string& rest, gisObject& obj);
-bool mifReadObject(int unit, std::string& rest, gisObject& obj, OneBasedView<double> X, OneBasedView<double> Y,
-                   int maxNodes, int& n, bool& useMean, double& xLabel, double& yLabel, bool all);
-
 // ---- Shapefile sets and dBASE tables --------------------------------------------
 // Opens one set; dbfUnit and the five unit fields of shpUnits are set.
 bool OpenshpFile(std::string_view fileName, std::string_view suffix, int& dbfUnit, ShpFile& shpUnits,
