@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <iterator>
 #include <string_view>
 
 #include "common/console.h"
@@ -47,7 +48,9 @@ MifReaderState& state() {
   EXITS();
 }
 
-[[noreturn]] void corrupted() { stopWithMessage("ERROR 0308 - Reading .mif file.  Check file format is not corrupted."); }
+[[noreturn]] void corrupted() {
+  stopWithMessage("ERROR 0308 - Reading .mif file.  Check file format is not corrupted.");
+}
 [[noreturn]] void unexpectedEnd() { stopWithMessage("ERROR 0309 - Unexpected end of .mif file encountered."); }
 
 [[noreturn]] void readFailed(bool atEnd) {
@@ -151,50 +154,45 @@ void keywordCount(std::string_view line, int& count) {
   if (FreeReader(line.substr(state().column)).read(count) != ReadResult::Ok) corrupted();
 }
 
+// The object keywords in the order they are tested (the first match wins).
+struct ObjectKeyword {
+  std::string_view keyword;
+  bool gisObject::*flag;
+};
+constexpr ObjectKeyword kObjectKeywords[] = {
+    {"POINT", &gisObject::isPoint},         {"PLINE MULTIPLE", &gisObject::isPlineMultiple},
+    {"PLINE", &gisObject::isPline},         {"LINE", &gisObject::isLine},
+    {"REGION", &gisObject::isRegion},       {"MULTIPOINT", &gisObject::isMultiPoint},
+    {"NONE", &gisObject::isNone},           {"RECT", &gisObject::isRect},
+    {"ROUNDRECT", &gisObject::isRoundRect}, {"TEXT", &gisObject::isText},
+    {"ARC", &gisObject::isArc},             {"ELLIPSE", &gisObject::isEllipse},
+};
+
+bool hasObjectFlag(const gisObject& obj) {
+  return std::any_of(std::begin(kObjectKeywords), std::end(kObjectKeywords),
+                     [&](const ObjectKeyword& k) { return obj.*k.flag; });
+}
+
 void typeLine(std::string_view line, gisObject& obj) {
-  if (mifKeywordIs("POINT", obj)) {
-    obj.isPoint = true;
-  } else if (mifKeywordIs("PLINE MULTIPLE", obj)) {
-    obj.isPlineMultiple = true;
-    keywordCount(line, obj.nsect);
-  } else if (mifKeywordIs("PLINE", obj)) {
-    obj.isPline = true;
-  } else if (mifKeywordIs("LINE", obj)) {
-    obj.isLine = true;
-  } else if (mifKeywordIs("REGION", obj)) {
-    obj.isRegion = true;
-    keywordCount(line, obj.nr);
-    if (obj.nr > gisMaxParts) {
-      setGisMessageLine(1, "ERROR 0304 - Exceeded maximum number of polygons in region below of " +
-                               AINTEGER(gisMaxParts));
-      setGisMessageLine(2, line);
-      gisWriteMessage(1);
-      EXITS();
+  const auto match = std::find_if(std::begin(kObjectKeywords), std::end(kObjectKeywords),
+                                  [&](const ObjectKeyword& k) { return mifKeywordIs(k.keyword, obj); });
+  if (match != std::end(kObjectKeywords)) {
+    obj.*match->flag = true;
+    if (obj.isPlineMultiple || obj.isMultiPoint) keywordCount(line, obj.nsect);
+    if (obj.isRegion) {
+      keywordCount(line, obj.nr);
+      if (obj.nr > gisMaxParts) {
+        setGisMessageLine(1, "ERROR 0304 - Exceeded maximum number of polygons in region below of " +
+                                 AINTEGER(gisMaxParts));
+        setGisMessageLine(2, line);
+        gisWriteMessage(1);
+        EXITS();
+      }
     }
-  } else if (mifKeywordIs("MULTIPOINT", obj)) {
-    obj.isMultiPoint = true;
-    keywordCount(line, obj.nsect);
-  } else if (mifKeywordIs("NONE", obj)) {
-    obj.isNone = true;
-  } else if (mifKeywordIs("RECT", obj)) {
-    obj.isRect = true;
-  } else if (mifKeywordIs("ROUNDRECT", obj)) {
-    obj.isRoundRect = true;
-  } else if (mifKeywordIs("TEXT", obj)) {
-    obj.isText = true;
-  } else if (mifKeywordIs("ARC", obj)) {
-    obj.isArc = true;
-  } else if (mifKeywordIs("ELLIPSE", obj)) {
-    obj.isEllipse = true;
   } else if (mifKeywordIs("COLLECTION", obj)) {
     stopWithMessage("ERROR 0303 - MIF \"Collection\" objects not supported.  Delete or disaggregate object.");
   }
   obj.isCenter = mifKeywordIs("CENTER", obj);
-}
-
-bool hasObjectFlag(const gisObject& o) {
-  return o.isPoint || o.isPlineMultiple || o.isPline || o.isLine || o.isRegion || o.isMultiPoint || o.isNone ||
-         o.isRect || o.isRoundRect || o.isText || o.isArc || o.isEllipse;
 }
 
 // ---- Header ----------------------------------------------------------------------

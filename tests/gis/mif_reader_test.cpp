@@ -194,6 +194,8 @@ TEST_F(MifReader, UnusualLayersAreRead) {
 TEST_F(MifReader, BrokenLayersEndWithTheirMessage) {
   std::string longPline = "Pline 1200\n";
   for (int i = 0; i < 1200; ++i) longPline += "1 1\n";
+  const std::string k0308 = "ERROR 0308 - Reading .mif file.  Check file format is not corrupted.";
+  const std::string k0309 = "ERROR 0309 - Unexpected end of .mif file encountered.";
   struct Case {
     const char* name;
     std::string mif;
@@ -208,16 +210,14 @@ TEST_F(MifReader, BrokenLayersEndWithTheirMessage) {
        "ERROR 0303 - MIF \"Collection\" objects not supported.  Delete or disaggregate object."},
       {"10001 rings", kHeader + "Region 10001\n", true,
        "ERROR 0304 - Exceeded maximum number of polygons in region below of 10000", "Region 10001"},
-      {"unreadable ring count", kHeader + "Region x\n", true, "ERROR 0308 - Reading .mif file.  Check file format is not corrupted."},
-      {"unreadable sections", kHeader + "Pline Multiple many\n", true, "ERROR 0308 - Reading .mif file.  Check file format is not corrupted."},
-      {"negative ring", kHeader + "Region 1\n -4\n", true, "ERROR 0308 - Reading .mif file.  Check file format is not corrupted."},
-      {"negative vertex count", kHeader + "Pline -3\n", false, "ERROR 0308 - Reading .mif file.  Check file format is not corrupted."},
-      {"vertex with one number", kHeader + "Pline 2\n0 0\n1\n    Pen (1,2,0)\n", true,
-       "ERROR 0308 - Reading .mif file.  Check file format is not corrupted."},
-      {"object cut at the end", kHeader + "Pline 3\n0 0\n1 1\n", true, "ERROR 0309 - Unexpected end of .mif file encountered."},
-      {"cut at the end, dropped", kHeader + "Pline 3\n0 0\n1 1\n", false, "ERROR 0309 - Unexpected end of .mif file encountered."},
-      {"absurd ring, dropped", kHeader + "Region 1\n 2147483647\n0 0\n", false,
-       "ERROR 0309 - Unexpected end of .mif file encountered."},
+      {"unreadable ring count", kHeader + "Region x\n", true, k0308},
+      {"unreadable sections", kHeader + "Pline Multiple many\n", true, k0308},
+      {"negative ring", kHeader + "Region 1\n -4\n", true, k0308},
+      {"negative vertex count", kHeader + "Pline -3\n", false, k0308},
+      {"vertex with one number", kHeader + "Pline 2\n0 0\n1\n    Pen (1,2,0)\n", true, k0308},
+      {"object cut at the end", kHeader + "Pline 3\n0 0\n1 1\n", true, k0309},
+      {"cut at the end, dropped", kHeader + "Pline 3\n0 0\n1 1\n", false, k0309},
+      {"absurd ring, dropped", kHeader + "Region 1\n 2147483647\n0 0\n", false, k0309},
       {"absurd ring", kHeader + "Region 1\n 2147483647\n0 0\n", true,
        "ERROR 0310 - Exceeded number of allowable nodes in a single polyline or region.",
        "             Requested********        Limit    1000"},
@@ -250,8 +250,9 @@ TEST_F(MifReader, BrokenLayersEndWithTheirMessage) {
 }
 
 TEST_F(MifReader, RewindPassesOverColumnsNamedLikeDataAndKeepsRecordPosition) {
-  test::writeFile(dir / "t.mif", "Version 300\nColumns 2\n  Data_Src Char(10)\n  Line_No Integer\nData\n"
-                                 "Point 1 1\nPoint 2 2\nPoint 3 3\n");
+  test::writeFile(dir / "t.mif",
+                  "Version 300\nColumns 2\n  Data_Src Char(10)\n  Line_No Integer\nData\n"
+                  "Point 1 1\nPoint 2 2\nPoint 3 3\n");
   test::writeFile(dir / "t.mid", "a,1\nb,2\nc,3\n");
   const int id = open("t.mif");
   EXPECT_EQ(gisNumberAttributes(id), 2);
@@ -275,9 +276,11 @@ TEST_F(MifReader, RewindPassesOverColumnsNamedLikeDataAndKeepsRecordPosition) {
 }
 
 TEST_F(MifReader, AttributeWarningsPauseAndGiveFalse) {
-  for (auto [mif, message] : {std::pair{"Version 300\n", "WARNING 0315 - Problems finding start of attribute "
-                                                         "definitions in .mif file"},
-                              {"Columns many\n", "WARNING 0314 - Problems reading number of attributes in .mif file"}}) {
+  for (auto [mif, message] :
+       {std::pair{"Version 300\n",
+                  "WARNING 0315 - Problems finding start of attribute "
+                  "definitions in .mif file"},
+        {"Columns many\n", "WARNING 0314 - Problems reading number of attributes in .mif file"}}) {
     test::writeFile(dir / "w.mif", mif);
     test::writeFile(dir / "w.mid", "");
     int id = gisOpenLayer("w.mif", "", "I ", false);
@@ -292,10 +295,11 @@ TEST_F(MifReader, AttributeWarningsPauseAndGiveFalse) {
 TEST_F(MifReader, CoordSysLineOfAFileOrTheNonEarthDefault) {
   const std::string nonEarth = "CoordSys NonEarth Units \"m\" Bounds(-9999999, -9999999) (9999999, 9999999)";
   EXPECT_EQ(mifReadCoordSysLine("  missing.mif"), nonEarth);
-  EXPECT_EQ(withoutUnitLines(con.lines()),
-            (std::vector<std::string>{"", "", "WARNING 0307 - No MapInfo Projection or mif header file missing.mif found.",
-                                      "               Non-Earth Coordinates will be used.  [mifReadCoordSysLine]", "",
-                                      "Press Enter to Continue"}));
+  EXPECT_EQ(
+      withoutUnitLines(con.lines()),
+      (std::vector<std::string>{"", "", "WARNING 0307 - No MapInfo Projection or mif header file missing.mif found.",
+                                "               Non-Earth Coordinates will be used.  [mifReadCoordSysLine]", "",
+                                "Press Enter to Continue"}));
   EXPECT_EQ(mifReadCoordSysLine(kData + "shapes.mif"), "CoordSys Earth Projection 1, 104");
   test::writeFile(dir / "plain.mif", "Version 300\nColumns 1\n");
   EXPECT_EQ(mifReadCoordSysLine("plain.mif"), nonEarth);
