@@ -224,6 +224,9 @@ void dbfdatalinelarge(DbfFile& dbf) { writeDataRecord(dbf, gisAttLineLarge, true
 
 void dbfCompleteTable(DbfFile& dbf) {
   constexpr std::string_view failure = "ERROR 0413 - Rewriting .dbf file header with final information.";
+  // A run that ends before the header was written whole (or at all) leaves
+  // the table as it is: an end byte and a count would only add a wrong header.
+  if (unitPosition(dbf.dbfUnit) < kDescriptorBytes * std::int64_t(dbf.fieldCount) + 33) return;
   // Buffered bytes reach the disk here: a failure is a table not completed.
   if (!writeBytes(dbf.dbfUnit, std::string_view(&kEndOfData, 1)) || !flushUnit(dbf.dbfUnit)) gisStop(failure);
   const std::string name = unitFileName(dbf.dbfUnit);

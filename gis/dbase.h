@@ -28,7 +28,8 @@ int i2u(int& value);
 void dbfdataline(DbfFile& dbf);
 void dbfdatalinelarge(DbfFile& dbf);
 // At close: the end-of-file byte, the unit closed, and the number of records
-// written patched into the header.
+// written patched into the header (a table whose header was never written
+// whole is left as it is).
 void dbfCompleteTable(DbfFile& dbf);
 
 // ---- Reading --------------------------------------------------------------
