@@ -16,7 +16,8 @@ void PUTSTR(std::string_view text, int n) {
 int LENSL(char* text, std::size_t length) {
   std::size_t n = length;
   while (n > 0 && (text[n - 1] == ' ' || text[n - 1] == '\0')) --n;
-  if (n < length) text[n] = '\0';
+  // A text with nothing significant stays as it is.
+  if (n > 0 && n < length) text[n] = '\0';
   return static_cast<int>(n);
 }
 

@@ -13,8 +13,14 @@ namespace quenzel {
 namespace {
 
 // One window of the file in memory, large enough that reading or writing a
-// big file costs a system call per megabyte, not per line or field.
+// big file costs a system call per megabyte, not per line or field. The fuzz
+// build takes a small one: inputs then cross window edges, and a run does
+// not pay for a megabyte per opened file.
+#ifdef QUENZEL_FILE_WINDOW_BYTES
+constexpr std::size_t kWindowBytes = QUENZEL_FILE_WINDOW_BYTES;
+#else
 constexpr std::size_t kWindowBytes = std::size_t{1} << 20;
+#endif
 
 // An open file. Every unit on the file holds it, so writes through one unit
 // are seen by reads through another and two units can fill the same bytes in
@@ -167,7 +173,7 @@ class FileObject {
         return false;
       }
     } else {
-      if (!buf_) buf_ = std::make_unique<char[]>(kWindowBytes);
+      if (!buf_) buf_ = std::make_unique_for_overwrite<char[]>(kWindowBytes);
       const std::int64_t winEnd = winStart_ + std::int64_t(winLen_);
       if (!(pos >= winStart_ && pos <= winEnd && pos + std::int64_t(n) <= winStart_ + std::int64_t(kWindowBytes))) {
         if (!flush()) return false;
@@ -198,7 +204,7 @@ class FileObject {
   // A fresh window from p; false on a read error.
   bool load(std::int64_t p) {
     flush();
-    if (!buf_) buf_ = std::make_unique<char[]>(kWindowBytes);
+    if (!buf_) buf_ = std::make_unique_for_overwrite<char[]>(kWindowBytes);
     winStart_ = p;
     winLen_ = 0;
     std::int64_t got = platform::readAt(fd_, buf_.get(), kWindowBytes, p);

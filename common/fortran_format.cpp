@@ -1,5 +1,6 @@
 #include "common/fortran_format.h"
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -7,6 +8,8 @@
 #include <cstring>
 #include <limits>
 #include <system_error>
+
+#include "common/free_format.h"
 
 namespace quenzel {
 namespace {
@@ -165,6 +168,14 @@ std::string formatFFull(double value, int d) {
   return s;
 }
 
+void appendFOrFull(std::string& out, double value, int w, int d) {
+  const std::size_t start = out.size();
+  appendF(out, value, w, d);
+  if (out.size() == start || out[start] != '*') return;
+  out.resize(start);
+  out += formatFFull(value, d);
+}
+
 void appendI(std::string& out, std::int64_t value, int w) {
   char buf[32];
   auto r = std::to_chars(buf, buf + sizeof(buf), value);
@@ -217,9 +228,18 @@ std::string withoutBlanks(std::string_view field) {
   return s;
 }
 
+// The field with its leading blanks removed and every other blank read as a
+// zero, as a numeric input field under BZ reads.
+std::string blanksAsZeros(std::string_view field) {
+  std::string s(field.substr(std::min(field.size(), field.find_first_not_of(' '))));
+  for (char& c : s)
+    if (c == ' ') c = '0';
+  return s;
+}
+
 template <class Int>
-bool readFixedIntT(std::string_view field, Int& value) {
-  std::string s = withoutBlanks(field);
+bool readFixedIntT(std::string_view field, Int& value, bool zeros) {
+  std::string s = zeros ? blanksAsZeros(field) : withoutBlanks(field);
   if (s.empty()) {
     value = 0;
     return true;
@@ -289,16 +309,21 @@ bool readFixedRealT(std::string_view field, Real& value) {
     }
     if (expDigits == 0 || i != s.size()) return false;
   }
+  // The one number conversion of the free-format read, with its handling of
+  // values too small for the type.
   Real v{};
-  auto r = std::from_chars(text.data(), text.data() + text.size(), v, std::chars_format::general);
-  if (r.ec != std::errc() || r.ptr != text.data() + text.size() || !std::isfinite(v)) return false;
+  if (!parseReal(text, v)) return false;
   value = v;
   return true;
 }
 }  // namespace
 
-bool readFixedInt(std::string_view field, std::int32_t& value) { return readFixedIntT(field, value); }
-bool readFixedInt(std::string_view field, std::int64_t& value) { return readFixedIntT(field, value); }
+bool readFixedInt(std::string_view field, std::int32_t& value, bool zeros) {
+  return readFixedIntT(field, value, zeros);
+}
+bool readFixedInt(std::string_view field, std::int64_t& value, bool zeros) {
+  return readFixedIntT(field, value, zeros);
+}
 bool readFixedReal(std::string_view field, double& value) { return readFixedRealT(field, value); }
 bool readFixedReal(std::string_view field, float& value) { return readFixedRealT(field, value); }
 

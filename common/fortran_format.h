@@ -17,6 +17,9 @@ std::string formatF(double value, int w, int d);
 void appendF(std::string& out, double value, int w, int d);
 // The value with d decimals, as wide as it needs to be (no asterisks).
 std::string formatFFull(double value, int d);
+// Fw.d where the value fits, else the value in full with d decimals: the
+// number columns of stored files, where asterisks would lose the value.
+void appendFOrFull(std::string& out, double value, int w, int d);
 
 // Iw: right-justified in w columns; asterisks when it does not fit.
 std::string formatI(std::int64_t value, int w);
@@ -32,10 +35,11 @@ std::string formatA(std::string_view text, int w);
 // shortest text that reads back as the value.
 std::string numberText(std::int64_t value);
 
-// Fixed-column input Iw of one field: blanks are ignored, an all-blank field
-// reads 0; false on any other character or when the value does not fit.
-bool readFixedInt(std::string_view field, std::int32_t& value);
-bool readFixedInt(std::string_view field, std::int64_t& value);
+// Fixed-column input Iw of one field: blanks are ignored (with blanksAsZeros,
+// blanks after the first non-blank read as zeros: "1 " is 10), an all-blank
+// field reads 0; false on any other character or when the value does not fit.
+bool readFixedInt(std::string_view field, std::int32_t& value, bool blanksAsZeros = false);
+bool readFixedInt(std::string_view field, std::int64_t& value, bool blanksAsZeros = false);
 // Fixed-column input Fw.0 of one field: blanks ignored; a value without a
 // decimal point is an integer value; an exponent may follow.
 bool readFixedReal(std::string_view field, double& value);

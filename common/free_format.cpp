@@ -44,6 +44,56 @@ bool parsePlainDecimal(std::string_view t, Real& value) {
   return true;
 }
 
+// The decimal (or, for hexadecimal, binary) order of magnitude of a number
+// text without its sign, saturated: below zero means below one. Only asked
+// of texts the library found out of range, so the order is far from zero
+// and the digits of the leading figure do not matter.
+std::int64_t orderOfMagnitude(std::string_view t, bool hex) {
+  const auto isDigit = [hex](char c) {
+    return (c >= '0' && c <= '9') || (hex && ((c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F')));
+  };
+  constexpr std::int64_t kLimit = std::int64_t{1} << 40;
+  std::size_t k = 0;
+  std::int64_t whole = 0;     // figures before the point from the first non-zero one
+  std::int64_t zeros = 0;     // zeros after the point before the first non-zero figure
+  bool seen = false;
+  for (; k < t.size() && isDigit(t[k]); ++k) {
+    if (t[k] != '0') seen = true;
+    if (seen && whole < kLimit) ++whole;
+  }
+  if (k < t.size() && t[k] == '.') {
+    for (++k; k < t.size() && isDigit(t[k]); ++k) {
+      if (t[k] != '0') seen = true;
+      if (!seen && whole == 0 && zeros < kLimit) ++zeros;
+    }
+  }
+  std::int64_t order = whole > 0 ? whole - 1 : -zeros - 1;
+  if (hex) order *= 4;
+  if (k < t.size()) ++k;  // the exponent letter
+  bool negative = false;
+  if (k < t.size() && (t[k] == '+' || t[k] == '-')) negative = t[k++] == '-';
+  std::int64_t exponent = 0;
+  for (; k < t.size() && t[k] >= '0' && t[k] <= '9'; ++k)
+    if (exponent < kLimit) exponent = exponent * 10 + (t[k] - '0');
+  return order + (negative ? -exponent : exponent);
+}
+
+// from_chars over the whole of [first, last). A value too small for the
+// type reads as zero (the library has already given every subnormal); one
+// too large stays an error.
+template <class Real>
+bool convertWhole(const char* first, const char* last, Real& v, std::chars_format format) {
+  const auto r = std::from_chars(first, last, v, format);
+  if (r.ptr != last) return false;
+  if (r.ec == std::errc::result_out_of_range &&
+      orderOfMagnitude(std::string_view(first, static_cast<std::size_t>(last - first)),
+                       format == std::chars_format::hex) < 0) {
+    v = Real(0);
+    return true;
+  }
+  return r.ec == std::errc() && std::isfinite(v);
+}
+
 template <class Real>
 bool parseRealT(std::string_view token, Real& value) {
   std::string_view t = token;
@@ -54,33 +104,25 @@ bool parseRealT(std::string_view token, Real& value) {
   }
   if (t.empty() || t[0] == '+' || t[0] == '-') return false;
   Real v{};
-  std::from_chars_result r{};
+  const char* const end = t.data() + t.size();
   if (t.size() > 2 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X')) {
     t.remove_prefix(2);
     // from_chars takes a sign of its own; after "0x" it is no number.
     if (!t.empty() && t[0] == '-') return false;
-    r = std::from_chars(t.data(), t.data() + t.size(), v, std::chars_format::hex);
+    if (!convertWhole(t.data(), end, v, std::chars_format::hex)) return false;
   } else {
     // A decimal number starts with a digit or its point; this keeps "inf",
     // "nan" and from_chars' other spellings out.
     if (!((t[0] >= '0' && t[0] <= '9') || t[0] == '.')) return false;
-    if (parsePlainDecimal(t, v)) {
-      value = negative ? -v : v;
-      return true;
-    }
-    r = std::from_chars(t.data(), t.data() + t.size(), v, std::chars_format::general);
-    const char* stop = r.ptr;
-    if (r.ec == std::errc() && stop != t.data() + t.size() && (*stop == 'd' || *stop == 'D')) {
+    if (!parsePlainDecimal(t, v) && !convertWhole(t.data(), end, v, std::chars_format::general)) {
       // A Fortran "D" exponent: read the number again with an "E".
+      const std::size_t d = t.find_first_of("dD");
+      if (d == std::string_view::npos) return false;
       std::string buf(t);
-      buf[static_cast<std::size_t>(stop - t.data())] = 'e';
-      r = std::from_chars(buf.data(), buf.data() + buf.size(), v, std::chars_format::general);
-      if (r.ec != std::errc() || r.ptr != buf.data() + buf.size() || !std::isfinite(v)) return false;
-      value = negative ? -v : v;
-      return true;
+      buf[d] = 'e';
+      if (!convertWhole(buf.data(), buf.data() + buf.size(), v, std::chars_format::general)) return false;
     }
   }
-  if (r.ec != std::errc() || r.ptr != t.data() + t.size() || !std::isfinite(v)) return false;
   value = negative ? -v : v;
   return true;
 }
@@ -92,8 +134,9 @@ bool parseReal(std::string_view token, float& value) { return parseRealT(token, 
 
 bool parseInteger(std::string_view token, std::int64_t& value) {
   std::string_view t = token;
+  // One sign at most: from_chars takes a "-" of its own, so none may follow a "+".
   if (!t.empty() && t[0] == '+') t.remove_prefix(1);
-  if (t.empty() || t[0] == '+') return false;
+  if (t.empty() || t[0] == '+' || (t.size() < token.size() && t[0] == '-')) return false;
   std::int64_t v = 0;
   auto r = std::from_chars(t.data(), t.data() + t.size(), v);
   if (r.ec != std::errc() || r.ptr != t.data() + t.size()) return false;

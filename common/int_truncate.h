@@ -2,6 +2,7 @@
 // INT(x): truncation toward zero into a 32-bit integer. A value outside the
 // integer range saturates (a plain out-of-range cast is undefined behaviour in
 // C++); NaN gives 0. Every float-to-integer conversion goes through here.
+#include <cmath>
 #include <cstdint>
 #include <limits>
 
@@ -20,5 +21,8 @@ inline std::int32_t cellIndexOf(double x) {
   return i > std::numeric_limits<std::int32_t>::max() ? std::numeric_limits<std::int32_t>::max()
                                                       : static_cast<std::int32_t>(i);
 }
+
+// NINT(x): the nearest integer, halves away from zero; saturates like INT.
+inline std::int32_t nearestInt(double x) { return intTowardZero(std::round(x)); }
 
 }  // namespace quenzel

@@ -153,8 +153,9 @@ std::int32_t NUMBEROFDAYS(std::string_view date) {
   // Days before each month in a year of 365 days.
   static constexpr std::int32_t kDaysBefore[] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
   std::int32_t year = 0, month = 0, day = 0;
-  if (!readFixedInt(slice(date, 1, 4), year) || !readFixedInt(slice(date, 5, 6), month) ||
-      !readFixedInt(slice(date, 7, 8), day))
+  // Blanks inside a field read as zeros: "2024031 " is the tenth of March.
+  if (!readFixedInt(slice(date, 1, 4), year, true) || !readFixedInt(slice(date, 5, 6), month, true) ||
+      !readFixedInt(slice(date, 7, 8), day, true))
     return -1;
   if (month < 1 || month > 12) return -1;
   if (month == 2) day = std::min(day, 28);

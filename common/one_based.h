@@ -41,6 +41,36 @@ class OneBasedView {
   std::size_t n_ = 0;
 };
 
+// A caller's two-dimensional array of rows x cols, stored column after column
+// (the row index runs fastest), seen as (j, i) with both indices from 1. An
+// extent below 1 gives an empty view.
+template <class T>
+class OneBasedView2D {
+ public:
+  OneBasedView2D() = default;
+  OneBasedView2D(T* data, long long rows, long long cols)
+      : data_(data), rows_(rows > 0 ? static_cast<std::size_t>(rows) : 0),
+        cols_(cols > 0 ? static_cast<std::size_t>(cols) : 0) {}
+  template <class U>
+    requires std::is_same_v<const U, T> && (!std::is_same_v<U, T>)
+  OneBasedView2D(const OneBasedView2D<U>& o) : data_(o.data()), rows_(o.rows()), cols_(o.cols()) {}
+  T& operator()(long long j, long long i) const {
+#ifdef QUENZEL_BOUNDS_CHECK
+    if (j < 1 || static_cast<std::size_t>(j) > rows_) detail::oneBasedOutOfRange(j, rows_);
+    if (i < 1 || static_cast<std::size_t>(i) > cols_) detail::oneBasedOutOfRange(i, cols_);
+#endif
+    return data_[static_cast<std::size_t>(j - 1) + static_cast<std::size_t>(i - 1) * rows_];
+  }
+  std::size_t rows() const { return rows_; }
+  std::size_t cols() const { return cols_; }
+  T* data() const { return data_; }
+
+ private:
+  T* data_ = nullptr;
+  std::size_t rows_ = 0;
+  std::size_t cols_ = 0;
+};
+
 // Owns its elements (no std::vector<bool> proxy: a flag table hands out
 // real references like any other table).
 template <class T>

@@ -83,16 +83,23 @@ int openFile(std::string_view name, FileAccess access) {
   else flags |= O_RDONLY;
   if (access.write && access.create) flags |= O_CREAT;
   if (access.write && access.truncate) flags |= O_TRUNC;
-  // A folder is never a unit's file; a writing open of one fails anyway, a
-  // reading open must be refused here.
-  if (isDirectory(name)) return -1;
+  // A folder is never a unit's file, and an input must be a regular file: a
+  // FIFO, a device or a socket is refused before it is opened, since opening
+  // a FIFO for reading waits for a writer that may never come. The open
+  // itself does not wait either, in case the name changed in between; the
+  // check after it decides. (An output may be a device such as /dev/null.)
+  const auto refused = [&access](const struct stat& st) {
+    return S_ISDIR(st.st_mode) || (!access.write && !S_ISREG(st.st_mode));
+  };
+  const std::string os = osName(trimRight(name));
+  struct stat st {};
+  if (::stat(os.c_str(), &st) == 0 && refused(st)) return -1;
   int fd;
   do {
-    fd = ::open(osName(trimRight(name)).c_str(), flags, 0666);
+    fd = ::open(os.c_str(), flags | O_NONBLOCK, 0666);
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) return -1;
-  struct stat st {};
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+  if (::fstat(fd, &st) != 0 || refused(st) || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
     ::close(fd);
     return -1;
   }

@@ -37,7 +37,9 @@ struct FileId {
 std::optional<FileId> fileIdentity(std::string_view name);
 
 // Files of the file-unit service, read and written at byte offsets through a
-// descriptor. Folders are refused. -1 when the file cannot be opened.
+// descriptor. A folder is refused, and for reading only anything but a
+// regular file (a FIFO, a device), without waiting. -1 when the file cannot be
+// opened.
 struct FileAccess {
   bool read = false;
   bool write = false;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <istream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/console.h"
@@ -365,6 +366,7 @@ void INITUNITS(int base) {
   t.inputDrive = ' ';
   t.outputDrive = ' ';
   t.autoMkdir = false;
+  t.quietCloses = false;
 }
 
 void OPENFILE(int& unit, std::string_view mode, std::string_view name) {
@@ -399,10 +401,10 @@ void OPENFILE(int& unit, std::string_view mode, std::string_view name) {
 void OPENASK(int& unit, std::string& name, std::string_view mode, std::string_view description, int logUnit) {
   const std::string code = fitted(mode, 2);
   const ModeInfo* info = findMode(code);
-  bool tryFirst = !isAllBlank(name);
   for (;;) {
-    if (tryFirst && tryOpen(unit, name, code, info, logUnit)) return;
-    tryFirst = true;
+    // A blank name never opens (an output open of it would be retried for
+    // ever): the user is asked until there is a name.
+    if (!isAllBlank(name) && tryOpen(unit, name, code, info, logUnit)) return;
     askForName(name, description);
   }
 }
@@ -417,9 +419,11 @@ void CLOSER(int& unit) {
   if (!flag) return;
   if (!*flag) return;
   fileio::closeUnit(unit);
-  const std::string text = "...Closed File Unit:" + i4(unit);
-  console::line(text);
-  if (t.logUnit > 0) writeLine(t.logUnit, text);
+  if (!t.quietCloses) {
+    const std::string text = "...Closed File Unit:" + i4(unit);
+    console::line(text);
+    if (t.logUnit > 0) writeLine(t.logUnit, text);
+  }
   unit = 0;
   *flag = false;
 }
@@ -460,5 +464,9 @@ void closeAllUnitsQuietly() {
   // Units opened outside both tables (OPENASK on a number of the caller's).
   for (int u : fileio::openUnits()) fileio::closeUnit(u);
 }
+
+QuietCloses::QuietCloses() : previous_(std::exchange(unitTables().quietCloses, true)) {}
+
+QuietCloses::~QuietCloses() { unitTables().quietCloses = previous_; }
 
 }  // namespace quenzel

@@ -60,6 +60,7 @@ struct UnitTables {
   std::string copyRoot;
   bool copyExactFile = false;
   std::string lastCopyPath;
+  bool quietCloses = false;  // CLOSER writes no line (see QuietCloses)
 };
 
 // The one instance of the tables (read by PAUSES and EXITS as well).
@@ -135,5 +136,19 @@ class FilePatch {
 // Closes every open unit of both tables without a console line and without
 // changing the tables: the ending of EXITS and of the stop-at-once paths.
 void closeAllUnitsQuietly();
+
+// While alive, CLOSER closes without its "...Closed File Unit:" line: the end
+// of a run finishes open layers through their own closing code and, like
+// EXITS, writes nothing for those closes.
+class QuietCloses {
+ public:
+  QuietCloses();
+  ~QuietCloses();
+  QuietCloses(const QuietCloses&) = delete;
+  QuietCloses& operator=(const QuietCloses&) = delete;
+
+ private:
+  bool previous_;
+};
 
 }  // namespace quenzel

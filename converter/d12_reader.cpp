@@ -50,10 +50,18 @@ std::string_view withoutLeadingBlanks(std::string_view s) {
   return s.substr(b);
 }
 
+// Where the reader trims a line, a tab counts as a blank: files indented
+// with tabs read as those indented with blanks.
+std::string_view trimBlanksAndTabs(std::string_view s) {
+  const std::size_t b = s.find_first_not_of(" \t");
+  if (b == std::string_view::npos) return s.substr(s.size());
+  return s.substr(b, s.find_last_not_of(" \t") - b + 1);
+}
+
 void trimInPlace(std::string& s) {
-  s.resize(significantLength(s));
-  std::size_t b = 0;
-  while (b < s.size() && isBlankChar(s[b])) ++b;
+  const std::string_view t = trimBlanksAndTabs(s);
+  const std::size_t b = static_cast<std::size_t>(t.data() - s.data());
+  s.resize(b + t.size());
   s.erase(0, b);
 }
 
@@ -81,7 +89,7 @@ std::string stringType(std::string_view line) {
   const std::size_t from = at + 6;
   const std::size_t brace = line.find('{', from);
   if (brace == std::string_view::npos) return {};
-  return cutTo(trimBoth(line.substr(from, brace - from)), kD12TypeWidth);
+  return cutTo(trimBlanksAndTabs(line.substr(from, brace - from)), kD12TypeWidth);
 }
 
 // A height line is the word "z" alone, followed by its value ("zone" is not).
@@ -153,6 +161,15 @@ void replaceNulls(std::string_view line, std::string_view by, std::string& out) 
   out.append(line.substr(i));
 }
 
+// A file that ends without a model line still holds its strings: they are
+// read from the start rather than silently lost.
+bool withoutModelLine(int unit) {
+  setMessageLine(1, "WARNING - No model line found in .12da file; reading strings from the start of the file.");
+  DMESSAGE(1);
+  rewindUnit(unit);
+  return true;
+}
+
 // After a block of a super string: a further data block of the same string
 // is left for the caller's next read (moreData), or the string's own "}" has
 // been passed.
@@ -201,7 +218,7 @@ bool d12ReadLine(std::string& line, int unit, std::size_t width) {
     trimInPlace(line);
     // A comment line becomes empty here, a trailing comment is cut off.
     const std::size_t p = line.find("//");
-    if (p != std::string::npos) line.resize(significantLength(std::string_view(line).substr(0, p)));
+    if (p != std::string::npos) line.resize(trimBlanksAndTabs(std::string_view(line).substr(0, p)).size());
     if (!line.empty()) return true;
   }
 }
@@ -236,13 +253,13 @@ bool d12FindStartOfData(int unit, float& nullValue, bool nullKeyword) {
   std::string& line = state().header;
   bool first = true;
   for (;;) {
-    if (unitAtEnd(unit)) return true;
+    if (unitAtEnd(unit)) return withoutModelLine(unit);
     if (readLine(unit, line) == IoStatus::Ok) {
       if (first && mark) dropByteOrderMark(line);
       first = false;
       const std::string_view text = withoutLeadingBlanks(line).substr(0, 100);
       if (startsWithNoCase(text, "model")) return true;
-      if (unitAtEnd(unit)) return true;
+      if (unitAtEnd(unit)) return withoutModelLine(unit);
       if (!startsWithNoCase(text, "null")) continue;
       if (nullKeyword) {
         console::emptyLine();
@@ -264,8 +281,9 @@ bool d12FindStartOfData(int unit, float& nullValue, bool nullKeyword) {
 }
 
 bool d12ObjectType(int unit, std::string& line, d12Object& obj) {
+  obj.withoutData = false;
   if (!obj.moreData) {
-    const std::string_view text = trimBoth(std::string_view(line).substr(0, kNameWidth));
+    const std::string_view text = trimBlanksAndTabs(std::string_view(line).substr(0, kNameWidth));
     obj.isString = contains(text, "string") && contains(text, "{");
     if (!obj.isString) {
       obj.type = "unknown";
@@ -283,6 +301,10 @@ bool d12ObjectType(int unit, std::string& line, d12Object& obj) {
   obj.isString = true;
   obj.closed = obj.isPolyline;
   obj.z = static_cast<float>(NO_VALUE);
+  // Braces are counted from the string's own one: its closing brace, or a
+  // new string at its level, before any data line means it has no data, and
+  // reading on would take the next string's block for its own.
+  long depth = 1;
   while (!opensBlock(line) && !unitAtEnd(unit)) {
     if (!d12ReadLine(line, unit, kNameWidth)) break;
     if (startsWithNoCase(line, "name")) {
@@ -295,7 +317,22 @@ bool d12ObjectType(int unit, std::string& line, d12Object& obj) {
       if (reader.read(obj.z) != ReadResult::Ok) attributeUnreadable(line);
     } else if (obj.isPolyline && startsWithNoCase(line, "closed")) {
       obj.closed = closedValue(line);
+    } else if (!opensBlock(line)) {
+      if (depth == 1 && contains(line, "string") && contains(line, "{")) {
+        backspaceUnit(unit);
+        obj.withoutData = true;
+        break;
+      }
+      depth += std::count(line.begin(), line.end(), '{') - std::count(line.begin(), line.end(), '}');
+      if (depth <= 0) {
+        obj.withoutData = true;
+        break;
+      }
     }
+  }
+  if (obj.withoutData) {
+    obj.data2d = obj.data3d = obj.hipData = false;
+    return true;
   }
   setBlockKinds(line, obj);
   return true;
@@ -305,7 +342,8 @@ bool d12ReadData(int unit, d12Object& obj, OneBasedView<double> X, OneBasedView<
                  OneBasedView<float> Z, int maxNodes, int& n, bool nullKeyword, bool hexFloats) {
   D12ReaderState& s = state();
   std::string& line = s.data;
-  if (!d12ReadLine(line, unit, kD12DataLineWidth) || !obj.isString) return false;
+  // A string without data has no block to read: the next line is another string's.
+  if (obj.withoutData || !d12ReadLine(line, unit, kD12DataLineWidth) || !obj.isString) return false;
   n = 0;
   const bool withHeights = obj.data3d || obj.hipData;
   const bool flat = !withHeights && obj.data2d;
@@ -344,7 +382,7 @@ bool d12ReadData(int unit, d12Object& obj, OneBasedView<double> X, OneBasedView<
 }
 
 bool d12SkipData(int unit, d12Object& obj) {
-  if (!obj.isString) return false;
+  if (!obj.isString || obj.withoutData) return false;
   std::string& line = state().data;
   // Blocks such as symbol data hold blocks of their own.
   long depth = 1;

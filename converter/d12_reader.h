@@ -33,6 +33,7 @@ struct d12Object {
   bool hipData = false;     // the data line holds "hipdata"
   bool moreData = false;    // a super string's next block: the file stands on its data line
   bool closed = false;      // a closed polyline: its first vertex is repeated at the end
+  bool withoutData = false; // the string ended before any data line: no block to read or skip
   float z = static_cast<float>(NO_VALUE);
   std::string name;         // 100 characters
   std::string type;         // 20 characters; "unknown" after a line that opens no string
@@ -43,7 +44,7 @@ struct d12Object {
 bool d12CheckEncoding(int unit);
 
 // The next significant line (not blank, not a "//" comment), without leading
-// and trailing blanks and cut before any "//". False with `line` empty at the
+// and trailing blanks or tabs and cut before any "//". False with `line` empty at the
 // end of the file or on a read error.
 bool d12ReadLine(std::string& line, int unit, std::size_t width = kNameWidth);
 
@@ -54,12 +55,15 @@ bool d12NullKeyword(int unit);
 bool d12OutputHexFloats(int unit);
 
 // Positions the file after its model line, taking the file's null value from
-// its "null" line. False (after a warning and a pause) on a read error only.
+// its "null" line; a file without one is rewound (after a warning) and read
+// from the start. False (after a warning and a pause) on a read error only.
 bool d12FindStartOfData(int unit, float& nullValue, bool nullKeyword);
 
 // `line` holds the line just read. Parses a string header into obj and reads
 // on to its data line (left in `line`); true for a string, also for the next
-// block of a super string.
+// block of a super string. A string whose closing brace, or a new string line
+// at its level, comes before any data line is `withoutData`, with no block
+// kind; the new string's line is left to be read again.
 bool d12ObjectType(int unit, std::string& line, d12Object& obj);
 
 // Reads one vertex block into X, Y, Z (1-based, room for maxNodes + 1), n

@@ -52,10 +52,12 @@ void defineBreaklineLayerFields() {
 }
 
 // The attribute record: Z F16.3, dZ and Width F8.3, Options empty, the
-// string type; `typeField` is the quoted type with its quotes doubled.
+// string type; `typeField` is the quoted type with its quotes doubled. A
+// height too wide for its column is written in full, as coordinates are:
+// readers take a field of asterisks for 0. (dZ and Width are always 0 here.)
 void setAttributeLine(float z, const std::string& typeField) {
   gisAttLine.clear();
-  appendF(gisAttLine, z, 16, 3);
+  appendFOrFull(gisAttLine, z, 16, 3);
   gisAttLine += ",   0.000,   0.000,\"\",";
   gisAttLine += typeField;
 }

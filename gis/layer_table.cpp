@@ -190,7 +190,11 @@ void gisInitialiseLayer(int gisID) {
   }
 }
 
-void gisCloseLayer(int& gisID) {
+namespace {
+
+// Closing a layer; `announce` false is the end-of-run finishing, which writes
+// no line for the closes.
+void closeLayer(int& gisID, bool announce) {
   GisLayerModule& m = gisModule();
   if (gisID < 1 || gisID > gisMaxLayers || !m.gisLayerOpen(gisID)) {
     toConsoleAndLog("SOFTWARE CHECK - Trying to close a GIS Layer that's not open.  Please contact " +
@@ -198,8 +202,11 @@ void gisCloseLayer(int& gisID) {
     return;
   }
   const int id = gisID;
-  emptyLineToConsoleAndLog();
-  toConsoleAndLog("Closing GIS Layer " + AINTEGER(id) + " [" + std::string(trimRight(m.gisLayerName(id))) + "]...");
+  if (announce) {
+    emptyLineToConsoleAndLog();
+    toConsoleAndLog("Closing GIS Layer " + AINTEGER(id) + " [" + std::string(trimRight(m.gisLayerName(id))) +
+                    "]...");
+  }
 
   const bool output = m.gisLayerOutput(id);
   // Cleared before finishing: a finish that fails and ends the run must not
@@ -239,6 +246,10 @@ void gisCloseLayer(int& gisID) {
   gisID = 0;
 }
 
+}  // namespace
+
+void gisCloseLayer(int& gisID) { closeLayer(gisID, true); }
+
 void gisCloseAllLayers(bool& anyClosed) {
   GisLayerModule& m = gisModule();
   emptyLineToConsoleAndLog();
@@ -256,10 +267,12 @@ void gisCloseAllLayers(bool& anyClosed) {
 
 void gisFinishOutputLayers() {
   GisLayerModule& m = gisModule();
+  // Silent, as the closes of the end of a run are; a failure still reports.
+  QuietCloses quiet;
   for (int id = 1; id <= gisMaxLayers; ++id) {
     if (m.gisLayerOpen(id) && m.gisLayerOutput(id)) {
       int closing = id;
-      gisCloseLayer(closing);
+      closeLayer(closing, false);
     }
   }
 }

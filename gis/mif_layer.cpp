@@ -55,11 +55,8 @@ void putBuffer(int unit, std::string& buffer) {
 // numbers must never run together, and asterisks would lose the vertex.
 void appendCoordinate(std::string& out, double value, int d) {
   const std::size_t start = out.size();
-  appendF(out, value, 16, d);
-  if (out[start] == ' ') return;
-  out.resize(start);
-  out.push_back(' ');
-  out += formatFFull(value, d);
+  appendFOrFull(out, value, 16, d);
+  if (out[start] != ' ') out.insert(start, 1, ' ');
 }
 
 void writeVertices(int unit, int first, int last) {

@@ -1,5 +1,6 @@
 #include "gis/write_protocol.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -75,6 +76,18 @@ int shapeSlotOf(const gisObject& obj, bool& byText) {
   return -1;
 }
 
+// The record as the .mid gets it: a control byte other than the tab (a NUL,
+// CR, LF ...) would end or split the row for every reader, so each becomes a
+// blank. Records without one, nearly all, are written as they stand.
+std::string_view midRecordText(std::string_view record) {
+  static std::string cleaned;
+  const auto isControl = [](char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\t'; };
+  if (std::none_of(record.begin(), record.end(), isControl)) return record;
+  cleaned.assign(record);
+  std::replace_if(cleaned.begin(), cleaned.end(), isControl, ' ');
+  return cleaned;
+}
+
 void writeRecord(int gisID, const gisObject& obj, bool large) {
   const std::string_view routine = large ? "gisWriteRecordLarge" : "gisWriteRecord";
   gisCheckLayerID(routine, gisID);
@@ -85,7 +98,8 @@ void writeRecord(int gisID, const gisObject& obj, bool large) {
       MidRecordNote& note = m.midLastRecord(gisID);
       note.large = large;
       note.typeName.assign(trimRight(obj.gisObjectTypeName));
-      if (!writeLine(m.mifLayer(gisID).midUnit, trimRight(text))) stopWithMessage(gisMidWriteFailure(note));
+      if (!writeLine(m.mifLayer(gisID).midUnit, trimRight(midRecordText(text))))
+        stopWithMessage(gisMidWriteFailure(note));
       return;
     }
     case 2: {

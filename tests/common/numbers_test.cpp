@@ -2,8 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstdint>
 #include <limits>
 #include <string>
+
+#include "common/console_exit.h"
+#include "common/fortran_format.h"
+#include "common/free_format.h"
+#include "common/text.h"
 
 namespace quenzel {
 namespace {
@@ -113,6 +120,62 @@ TEST(IntegerCheck, ReadsTheFirstValueInRange) {
   EXPECT_EQ(v8, 3000000000LL);
   EXPECT_FALSE(CHECKINT8("9223372036854775808", v8));
   EXPECT_EQ(v8, 3000000000LL);
+}
+
+// Number reads at their limits: values too small for their type read as the
+// nearest value with their sign, too large ones and doubled signs stay
+// errors; day fields read inner blanks as zeros; LENSL leaves a text with
+// nothing significant as it was.
+TEST(NumberReads, TinyValuesSignsDayFieldsAndEmptyTexts) {
+  struct Case {
+    const char* text;
+    bool ok;
+    std::uint32_t floatBits;   // of the single-precision read
+    std::uint64_t doubleBits;  // of the double-precision read
+  } cases[] = {
+      {"1e-50", true, 0x00000000u, std::bit_cast<std::uint64_t>(1e-50)},
+      {"-1e-50", true, 0x80000000u, std::bit_cast<std::uint64_t>(-1e-50)},
+      {"1e-400", true, 0x00000000u, 0x0000000000000000u},
+      {"-1e-400", true, 0x80000000u, 0x8000000000000000u},
+      {"-0.0000001d-99999999999", true, 0x80000000u, 0x8000000000000000u},
+      {"0x1p-1100", true, 0x00000000u, 0x0000000000000000u},
+      {"1e-40", true, 0x000116C2u, std::bit_cast<std::uint64_t>(1e-40)},  // a subnormal float
+      {"4e-320", true, 0x00000000u, 0x0000000000001FA0u},                 // a subnormal double
+      {"1e400", false, 0, 0},
+      {"-0x1p+1100", false, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    float f = 7.0f;
+    double d = 7.0;
+    EXPECT_EQ(FreeReader(c.text).read(f) == ReadResult::Ok, c.ok);
+    EXPECT_EQ(FreeReader(c.text).read(d) == ReadResult::Ok, c.ok);
+    if (!c.ok) continue;
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(f), c.floatBits);
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(d), c.doubleBits);
+  }
+  float f = 7.0f;
+  EXPECT_FALSE(FreeReader("1e50").read(f) == ReadResult::Ok);  // too large for a float only
+  EXPECT_TRUE(CSVVALUE("a,-1E-50,b", 2, f));
+  EXPECT_EQ(std::bit_cast<std::uint32_t>(f), 0x80000000u);
+  EXPECT_FALSE(readFixedReal("1E99", f));
+
+  for (const char* bad : {"+-5", "-+5", "++5", "--5"}) {
+    std::int32_t v = 1;
+    std::int64_t v8 = 1;
+    EXPECT_FALSE(CHECKINT(bad, v)) << bad;
+    EXPECT_FALSE(CHECKINT8(bad, v8)) << bad;
+  }
+
+  EXPECT_EQ(NUMBEROFDAYS("2024031 "), NUMBEROFDAYS("20240310"));
+  EXPECT_EQ(NUMBEROFDAYS("20 40310"), NUMBEROFDAYS("20040310"));
+  EXPECT_EQ(NUMBEROFDAYS(" 2040310"), NUMBEROFDAYS("02040310"));
+
+  for (std::string text : {std::string(4, ' '), std::string(3, '\0'), std::string(" \0 ", 3)}) {
+    const std::string before = text;
+    EXPECT_EQ(LENSL(text), 0);
+    EXPECT_EQ(text, before);
+  }
 }
 
 }  // namespace

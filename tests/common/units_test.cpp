@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "common/run_control.h"
@@ -193,6 +195,8 @@ TEST_F(Units, SharedAndAppendModesJoinAnOpenFileWithoutAsking) {
 
 TEST_F(Units, FatalOpenConditions) {
   fs::create_directory(dir / "folder");
+  // An input that is no regular file is refused at once: a FIFO would wait for a writer.
+  ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
   struct Case {
     const char* mode;
     const char* name;
@@ -203,6 +207,7 @@ TEST_F(Units, FatalOpenConditions) {
        "Should not be here [OPENFILE] - please contact support@quenzel.dev.\n\nPress Enter to Close\n"},
       {"I ", "folder", "\nTrying to open file folder...\nERROR - Unable to open file folder\n\nPress Enter to Close\n"},
       {"IO", "folder", "\nTrying to open file folder...\nERROR - Unable to open file folder\n\nPress Enter to Close\n"},
+      {"I ", "fifo", "\nTrying to open file fifo...\nERROR - Unable to open file fifo\n\nPress Enter to Close\n"},
       {"O ", "   ",
        "\nEmpty filename specified.  Bailing out.  Please contact support@quenzel.dev.\nPress Enter to Close\n"},
   };

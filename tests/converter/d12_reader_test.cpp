@@ -222,6 +222,9 @@ TEST_F(D12Reader, HeaderValuesComeFromTheLeadingBlockOnly) {
 }
 
 TEST_F(D12Reader, StartOfDataAndTheNullValue) {
+  // Without a model line the strings are read from the start.
+  const std::string kNoModel =
+      "\nWARNING - No model line found in .12da file; reading strings from the start of the file.\n";
   struct Case {
     std::string text;
     bool nullKeyword;
@@ -237,9 +240,10 @@ TEST_F(D12Reader, StartOfDataAndTheNullValue) {
       {"  null -0x1.869f000000000p+16\n  MODEL m\nx\n", false, true, -99999.0f,
        "\n12D null value set to:  -99999.000\n", "x"},
       {"\xEF\xBB\xBFnull 5\nmodel m\nx\n", false, true, 5.0f, "\n12D null value set to:       5.000\n", "x"},
-      {"// comments only\nstring 3d {\n", false, true, -99999.0f, "", "-"},
+      {"// comments only\nstring 3d {\n", false, true, -99999.0f, kNoModel, "string 3d {"},
       {"model m\nnull 7\n", false, true, -99999.0f, "", "null 7"},
-      {"null -5\n", false, true, -99999.0f, "", "-"},  // the last line is not looked at
+      {"null -5\n", false, true, -99999.0f, kNoModel, "null -5"},  // the last line is not looked at
+      {"", false, true, -99999.0f, kNoModel, "-"},
       {"null abc\nmodel m\n", false, false, -99999.0f,
        "\nWARNING - Problems finding start of data in .12da file\n\nPress Enter to Continue\n", nullptr},
   };
@@ -400,6 +404,19 @@ TEST_F(D12Reader, EmptyAndCutShortBlocks) {
   // ends without a message, its last line not taken.
   EXPECT_EQ(readAll(open("model m\nstring polyline {\n data {\n }\n}\nstring 3d {\n data {\n 1 2 3\n 4 5 6\n")),
             (std::vector<std::string>{"polyline||3d|", "3d||3d|1,2,3"}));
+}
+
+// Tabs indent like blanks; a string whose closing brace, or the next string,
+// comes before any data line has no block, and the next string keeps its
+// own; a nested block before the data is passed over.
+TEST_F(D12Reader, TabsAndStringsWithoutData) {
+  EXPECT_EQ(readAll(open("model m\n"
+                         "\tstring\t2d\t{\n\t\tname\tTabbed\n\t\tz\t5\n\t\t// note\n\t\tdata_2d {\n\t\t\t1\t2\n\t\t}\n\t}\n"
+                         "string 3d {\n  name \"empty\"\n}\n"
+                         "string 2d {\n  name \"no brace\"\n"
+                         "string 3d {\n  name \"nested\"\n  attributes {\n    text \"note\" \"{ x }\"\n  }\n"
+                         "  data {\n    1 2 3\n  }\n}\n")),
+            (std::vector<std::string>{"2d|Tabbed|2d|1,2,5", "3d skipped", "2d skipped", "3d|nested|3d|1,2,3"}));
 }
 
 }  // namespace
