@@ -137,6 +137,13 @@ TEST_F(Shapefile, BytesOfEachKindOfSet) {
   write(id, &gisObject::isPline, {{0, 0}, {3, 4}, {6, 0}}, {1}, "b");
   write(id, &gisObject::isPlineMultiple, {{0, 0}, {1, 0}, {1, 1}, {5, 5}, {6, 5}, {6, 6}, {7, 7}}, {1, 4}, "c");
   gisCloseLayer(id);
+  id = gisOpenLayer("more.shp", "PR", "O ", false);
+  gisWriteHeader(id);
+  write(id, &gisObject::isMultiPoint, {{1, 2}, {3, 4}, {5, 6}}, {1}, "m");
+  write(id, &gisObject::isMultiPoint, {}, {1}, "e");  // leaves the set's box as it is
+  write(id, &gisObject::isRegion, {{0, 0}, {0, 10}, {10, 10}, {10, 0}, {0, 0}, {2, 2}, {4, 2}, {4, 4}, {2, 4}, {2, 2}},
+        {1, 6}, "r");
+  gisCloseLayer(id);
   id = gisOpenLayer("nulls.shp", "P", "O ", false);
   gisWriteHeader(id);
   write(id, &gisObject::isNone, {}, {1}, "n");
@@ -194,6 +201,14 @@ TEST_F(Shapefile, BytesOfEachKindOfSet) {
         "Name: String (8.0)"}},
       {"out_R.shp", "5 0 " + fields, {"Feature Count: 0", "Geometry: Polygon"}},
       {"nulls_P.shp", "1 2 " + fields + "0 [] [] ['n']\n0 [] [] ['n']\n", {"Feature Count: 2", "Name (String) = n"}},
+      // Multipoints go to the point set, whose header says points.
+      {"more_P.shp", "1 2 " + fields + "8 [] [(1.0, 2.0), (3.0, 4.0), (5.0, 6.0)] ['m']\n8 [] [] ['e']\n",
+       {"Extent: (1.000000, 2.000000) - (5.000000, 6.000000)", "MULTIPOINT ((1 2),(3 4),(5 6))"}},
+      {"more_R.shp",
+       "5 1 " + fields +
+           "5 [0, 5] [(0.0, 0.0), (0.0, 10.0), (10.0, 10.0), (10.0, 0.0), (0.0, 0.0), (2.0, 2.0), (4.0, 2.0), "
+           "(4.0, 4.0), (2.0, 4.0), (2.0, 2.0)] ['r']\n",
+       {"POLYGON ((0 0,0 10,10 10,10 0,0 0),(2 2,4 2,4 4,2 4,2 2))"}},
   };
   for (const auto& s : sets) {
     SCOPED_TRACE(s.set);
