@@ -232,35 +232,25 @@ TEST(ToShapefile, EveryStringKindGivesPointAndLineSets) {
   EXPECT_NE(info.output.find("Feature Count: 15"), std::string::npos) << info.output;
 }
 
-// -out names the sets; a second file gives the projection line.
-TEST(ToShapefile, OutputNameAndProjectionFromTheSecondFile) {
+// -out names the sets and a second file gives their projection line; a
+// fatal error part way leaves complete sets of what came before it.
+TEST(ToShapefile, NamedSetsFinishedOnAFatalError) {
   test::TempDir dir;
-  test::writeFile(dir / "a.12da", "model \"m\"\nstring 3d {\n  data {\n    1 2 3\n    4 5 6\n  }\n}\n");
-  test::writeFile(dir / "other.prj", "GEOGCS[\"x\"]\n" + kProjcs + "\n");
-  RunResult r = test::runProgram(QUENZEL_EXE, {"-b", "-shp", "-out", "x.shp", "a.12da", "other.prj"}, dir.path());
-  EXPECT_NE(r.output.find("\nUsing other.prj for setting projection.\n"), std::string::npos) << r.output;
-  for (const char* name : {"x_P.shp", "x_P.shx", "x_P.dbf", "x_L.shp", "x_L.shx", "x_L.dbf"})
-    EXPECT_TRUE(fs::exists(dir / name)) << name;
-  EXPECT_EQ(test::readFile(dir / "x_L.prj"), kProjcs + "\n");
-  if (const std::string listing = test::pyshpListing(dir / "x_L.shp"); !listing.empty()) {
-    EXPECT_TRUE(listing.starts_with("3 1 ")) << listing;
-  }
-}
-
-// A fatal error part way still leaves complete sets of what came before it.
-TEST(ToShapefile, SetsWrittenSoFarAreFinishedOnAFatalError) {
-  test::TempDir dir;
-  test::writeFile(dir / "Header.prj", kProjcs + "\n");
   test::writeFile(dir / "bad.12da",
                   "model \"m\"\nstring 3d {\n  data {\n    1 2 3\n    4 5 6\n  }\n}\n"
                   "string 3d {\n  data {\n    7 8 nine\n  }\n}\n");
-  RunResult r = test::runProgram(QUENZEL_EXE, {"-b", "-shp", "bad.12da"}, dir.path(), "\n");
-  EXPECT_NE(r.output.find("Closing GIS Layer 1 [bad.12da.shp]..."), std::string::npos) << r.output;
-  const std::string listing = test::pyshpListing(dir / "bad.12da_P.shp");
+  test::writeFile(dir / "other.prj", "GEOGCS[\"x\"]\n" + kProjcs + "\n");
+  RunResult r = test::runProgram(QUENZEL_EXE, {"-b", "-shp", "-out", "x.shp", "bad.12da", "other.prj"}, dir.path(), "\n");
+  EXPECT_NE(r.output.find("\nUsing other.prj for setting projection.\n"), std::string::npos) << r.output;
+  EXPECT_TRUE(r.output.ends_with("7 8 nine\n\nPress Enter to Close\n")) << r.output;
+  EXPECT_EQ(test::readFile(dir / "x_L.prj"), kProjcs + "\n");
+  const std::string fields = "[('Z', 'N', 16, 5), ('dZ', 'N', 16, 5), ('Width', 'N', 16, 5), ('Options', 'C', 20, 0), "
+                             "('String_Typ', 'C', 20, 0)]\n";
+  const std::string listing = test::pyshpListing(dir / "x_P.shp") + test::pyshpListing(dir / "x_L.shp");
   if (!listing.empty()) {
-    EXPECT_EQ(listing, "1 2 [('Z', 'N', 16, 5), ('dZ', 'N', 16, 5), ('Width', 'N', 16, 5), ('Options', 'C', 20, 0), "
-                       "('String_Typ', 'C', 20, 0)]\n1 [] [(1.0, 2.0)] [3.0, 0.0, 0.0, '', '3d']\n"
-                       "1 [] [(4.0, 5.0)] [6.0, 0.0, 0.0, '', '3d']\n");
+    EXPECT_EQ(listing, "1 2 " + fields + "1 [] [(1.0, 2.0)] [3.0, 0.0, 0.0, '', '3d']\n" +
+                           "1 [] [(4.0, 5.0)] [6.0, 0.0, 0.0, '', '3d']\n3 1 " + fields +
+                           "3 [0] [(1.0, 2.0), (4.0, 5.0)] [-99999.0, 0.0, 0.0, '', '3d']\n");
   }
 }
 

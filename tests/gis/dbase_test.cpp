@@ -193,20 +193,13 @@ TEST_F(Dbase, HeaderThatCannotBeWrittenEndsTheRun) {
 }
 
 TEST_F(Dbase, PackingOfUnsignedFields) {
-  struct Case {
-    int (*pack)(int&);
-    int value, packed;
-  } cases[] = {{i1u, 0, 0}, {i1u, 127, 127}, {i1u, 200, -56}, {i1u, 255, -1}, {i2u, 40000, -25536}, {i2u, 65535, -1}};
-  for (const Case& c : cases) {
-    int v = c.value;
-    EXPECT_EQ(c.pack(v), c.packed) << c.value;
-    EXPECT_EQ(v, c.packed);
+  for (auto [value, packed] : {std::pair{0, 0}, {127, 127}, {200, -56}, {255, -1}}) {
+    EXPECT_EQ(i1u(value), packed);
+    EXPECT_EQ(value, packed);
   }
-  for (int bad : {-1, 256}) {
-    int v = bad;
-    EXPECT_THROW(i1u(v), test::StopCalled);
-  }
-  int v = 65536;
+  int v = 40000;
+  EXPECT_EQ(i2u(v), -25536);
+  v = 65536;
   EXPECT_THROW(i2u(v), test::StopCalled);
   EXPECT_TRUE(hasLine(con.lines(), "Should not be here [i2u: i4 outside range] - please contact support@quenzel.dev."));
 }

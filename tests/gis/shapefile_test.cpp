@@ -361,49 +361,48 @@ TEST_F(Shapefile, DamagedSetsEndWithTheirMessage) {
   const Points two = {{0, 0}, {1, 1}};
   const std::string good = shpRecord(1, partsContent(3, {0}, two));
   auto set = [&](const std::string& record, int type = 3) { return test::shpBytes(type, {good, record}); };
-  const std::string square = test::shpRecord(2, partsContent(5, {0}, {{0, 0}, {0, 1}, {1, 1}, {0, 0}}));
+  auto line = [&](const std::vector<int>& starts, const Points& pts, int parts = -1, int points = -1, int words = -1) {
+    return set(shpRecord(2, partsContent(3, starts, pts, parts, points), words));
+  };
+  auto polygon = [&](const std::vector<int>& starts, const Points& pts, int parts = -1, int points = -1,
+                     int words = -1) { return set(shpRecord(2, partsContent(5, starts, pts, parts, points), words), 5); };
+  auto typed = [&](int type) { return set(shpRecord(2, test::typeOnlyContent(type))); };
+  const char* const kType = "ERROR 0424 - Reading .shp file object type.";
+  const char* const kTypeEnd = "ERROR 0425 - End of .shp file encountered whilst reading object type.";
+  const char* const kCoordinates = "ERROR 0429 - Reading .shp file object coordinates.";
+  const char* const kUnsupported = "ERROR 0423 - Unsupported .shp object type ";
   struct Case {
     const char* name;
     std::string shp;
-    const char* line;
+    std::string line;
     const char* line2 = nullptr;
     int maxNodes = 20000;
   } cases[] = {
       {"header cut short", set("").substr(0, 60), "ERROR 0428 - End of .shp file encountered whilst reading header."},
-      {"no records", test::shpBytes(3, {}), "ERROR 0425 - End of .shp file encountered whilst reading object type."},
-      {"record header cut short", set(shpRecord(2, partsContent(3, {0}, two)).substr(0, 6)),
-       "ERROR 0425 - End of .shp file encountered whilst reading object type."},
-      {"points cut short", set(shpRecord(2, partsContent(3, {0}, two)).substr(0, 60)),
+      {"no records", test::shpBytes(3, {}), kTypeEnd},
+      {"record header cut short", line({0}, two).substr(0, good.size() + 106), kTypeEnd},
+      {"points cut short", line({0}, two).substr(0, good.size() + 160),
        "ERROR 0430 - End of .shp file encountered whilst reading object coordinates."},
-      {"negative parts", set(shpRecord(2, partsContent(3, {0}, two, -2))), "ERROR 0424 - Reading .shp file object type."},
-      {"10000 parts", set(shpRecord(2, partsContent(3, {0}, two, 10000))),
+      {"negative parts", line({0}, two, -2), kType},
+      {"10000 parts", line({0}, two, 10000),
        "ERROR 0421 - Exceeded maximum number of parts in a .shp polyline.  Limit is 10000"},
-      {"negative points", set(shpRecord(2, partsContent(3, {0}, two, -1, -5))),
-       "ERROR 0424 - Reading .shp file object type."},
-      {"first start not 0", set(shpRecord(2, partsContent(3, {1}, two))), "ERROR 0424 - Reading .shp file object type."},
-      {"starts going back", set(shpRecord(2, partsContent(3, {0, 2, 1}, {{0, 0}, {1, 1}, {2, 2}}))),
-       "ERROR 0424 - Reading .shp file object type."},
-      {"start past the points", set(shpRecord(2, partsContent(3, {0, 2}, two))),
-       "ERROR 0424 - Reading .shp file object type."},
-      {"content shorter than its points", set(shpRecord(2, partsContent(3, {0}, two), 30)),
-       "ERROR 0424 - Reading .shp file object type."},
-      {"content shorter than a shape type", set(shpRecord(2, partsContent(3, {0}, two), 1)),
-       "ERROR 0424 - Reading .shp file object type."},
-      {"10000 rings", set(shpRecord(2, partsContent(5, {0}, two, 10000)), 5),
+      {"negative points", line({0}, two, -1, -5), kType},
+      {"first start not 0", line({1}, two), kType},
+      {"starts going back", line({0, 2, 1}, {{0, 0}, {1, 1}, {2, 2}}), kType},
+      {"start past the points", line({0, 2}, two), kType},
+      {"content shorter than its points", line({0}, two, -1, -1, 30), kType},
+      {"content shorter than a shape type", line({0}, two, -1, -1, 1), kType},
+      {"10000 rings", polygon({0}, two, 10000),
        "ERROR 0422 - Exceeded maximum number of regions within a .shp region.  Limit is 10000"},
-      {"polygon with negative points", set(shpRecord(2, partsContent(5, {0}, two, -1, -3)), 5),
-       "ERROR 0429 - Reading .shp file object coordinates."},
-      {"ring start past the points", set(shpRecord(2, partsContent(5, {0, 4}, two)), 5),
-       "ERROR 0429 - Reading .shp file object coordinates."},
-      {"polygon content shorter than its points", set(shpRecord(2, partsContent(5, {0}, two), 30), 5),
-       "ERROR 0429 - Reading .shp file object coordinates."},
-      {"negative multipoint count", set(shpRecord(2, test::multiPointContent(two, -2)), 8),
-       "ERROR 0424 - Reading .shp file object type."},
-      {"PolyLineZ", set(shpRecord(2, test::typeOnlyContent(13))), "ERROR 0423 - Unsupported .shp object type PolyLineZ [13]"},
-      {"type 40", set(shpRecord(2, test::typeOnlyContent(40))), "ERROR 0423 - Unsupported .shp object type Unknown [40]"},
-      {"type -1", set(shpRecord(2, test::typeOnlyContent(-1))), "ERROR 0423 - Unsupported .shp object type Unknown [-1]"},
+      {"polygon with negative points", polygon({0}, two, -1, -3), kCoordinates},
+      {"ring start past the points", polygon({0, 4}, two), kCoordinates},
+      {"polygon content shorter than its points", polygon({0}, two, -1, -1, 30), kCoordinates},
+      {"negative multipoint count", set(shpRecord(2, test::multiPointContent(two, -2)), 8), kType},
+      {"PolyLineZ", typed(13), kUnsupported + std::string("PolyLineZ [13]")},
+      {"type 40", typed(40), kUnsupported + std::string("Unknown [40]")},
+      {"type -1", typed(-1), kUnsupported + std::string("Unknown [-1]")},
       // Four points in one ring take five places with the copied vertex.
-      {"more vertices than the caller takes", set(square, 5),
+      {"more vertices than the caller takes", polygon({0}, {{0, 0}, {0, 1}, {1, 1}, {0, 0}}),
        "ERROR 0310 - Exceeded number of allowable nodes in a single .shp polyline or region.",
        "             Requested       5        Limit       4", 4},
   };
