@@ -333,9 +333,12 @@ void shpWriteObject(gisObject& obj, ShpFile& header) {
   // A shape whose set was not opened has nowhere to go: nothing of it is
   // counted or written.
   if (header.shpUnitLE < 1 || header.shpUnitBE < 1 || header.shxUnitBE < 1) recordWriteFailed();
+  // The coordinates are read from the buffers directly: a count beyond them
+  // is a caller's fault that must not read past their end.
+  const int np = std::max(gisNP, 0);
+  if (np > static_cast<int>(std::min(gisX.size(), gisY.size()))) gisInternalCheck("gisNP > gisMaxWriteNodes");
   ++header.recordCount;
   obj.isComplete = false;
-  const int np = gisNP;
   const int nr = obj.nr;
   int type = 0;
   int c = 0;
