@@ -9,10 +9,11 @@
 #include "common/text.h"
 #include "common/text_core.h"
 #include "common/units.h"
+#include "gis/dbase.h"
 #include "gis/layer_table.h"
 #include "gis/mif_layer.h"
 #include "gis/mif_reader.h"
-#include "gis/workers_pending.h"
+#include "gis/shapefile.h"
 
 namespace quenzel {
 

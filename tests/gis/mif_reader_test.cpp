@@ -262,6 +262,24 @@ TEST_F(MifReader, RewindPassesOverColumnsNamedLikeDataAndKeepsRecordPosition) {
   }
 }
 
+TEST_F(MifReader, ShapefileHeaderCountsAndRewind) {
+  con.clear();
+  const int id = open(std::string(QUENZEL_TEST_DATA) + "/shp/lines.shp");
+  const std::vector<std::string> lines = con.lines();
+  EXPECT_TRUE(hasLine(lines, "Shapefile Code: 9994  Length: " + std::to_string(m.shpFile(1, id).fileLength)));
+  EXPECT_TRUE(hasLine(lines, "Shapefile Version: 1000  Type: 3"));
+  EXPECT_EQ(m.shpFile(1, id).shpUnitBE, 0);
+  EXPECT_EQ(m.dbfFile(1, id).recordCounter, 0);
+  EXPECT_EQ(gisNumberAttributes(id), 5);
+  EXPECT_EQ(gisNumberRecords(id), m.dbfFile(1, id).headerRecordCount);
+  const std::vector<Read> first = objects(id);
+  ASSERT_EQ(first.size(), 6u);  // three parts, two lines and a null shape; the deleted record skipped
+  EXPECT_EQ(first[0].xy.at(0), XY(0, 0));
+  gisGotoBeginningOfData(id);
+  EXPECT_EQ(m.dbfFile(1, id).recordCounter, 0);
+  expectReads(objects(id), first);
+}
+
 TEST_F(MifReader, AttributeWarningsPauseAndGiveFalse) {
   for (auto [mif, message] :
        {std::pair{"Version 300\n",
