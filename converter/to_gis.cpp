@@ -6,7 +6,6 @@
 #include "common/console.h"
 #include "common/fortran_format.h"
 #include "common/numbers.h"
-#include "common/paths.h"
 #include "common/text.h"
 #include "common/text_core.h"
 #include "common/units.h"
@@ -71,13 +70,6 @@ const char* flagText(bool b) { return b ? "true" : "false"; }
 }  // namespace
 
 void convert_12da_to_mif(std::string_view inputFile, std::string_view outputFile) {
-  // The shapefile writers are not part of this build yet: say so rather
-  // than report strings converted into files that were never written.
-  if (FILEEXT(outputFile) == ".shp") {
-    console::emptyLine();
-    console::line("Shapefile output is not available in this build; nothing was converted.");
-    return;
-  }
   int unit = 0;
   OPENFILE(unit, "I ", inputFile);
 

@@ -10,8 +10,10 @@
 #include "common/fortran_format.h"
 #include "common/text_core.h"
 #include "common/units.h"
+#include "gis/dbase.h"
 #include "gis/layer_table.h"
-#include "gis/workers_pending.h"
+#include "gis/mif_layer.h"
+#include "gis/shapefile.h"
 
 namespace quenzel {
 namespace {
