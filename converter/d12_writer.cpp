@@ -9,6 +9,7 @@
 #include "common/text.h"
 #include "common/text_core.h"
 #include "common/units.h"
+#include "gis/layer_table.h"
 #include "gis/object_record.h"
 
 namespace quenzel {
@@ -22,6 +23,19 @@ std::string& blockBuffer() {
 
 void put(int unit, const std::string& text) { writeText(unit, text); }
 
+// One gisReadObject call into the section arrays; the label, angle and
+// length it gives are not used here.
+int readIntoSection(int gisID, gisObject& obj, bool all) {
+  SectionArrays& a = sectionArrays();
+  int n = 0;
+  double xLabel = 0.0;
+  double yLabel = 0.0;
+  float angle = 0.0f;
+  float length = 0.0f;
+  gisReadObject(gisID, obj, a.x.view(), a.y.view(), kGisSectionMaxNodes, n, xLabel, yLabel, angle, length, all);
+  return n;
+}
+
 }  // namespace
 
 SectionArrays& sectionArrays() {
@@ -29,35 +43,26 @@ SectionArrays& sectionArrays() {
   return a;
 }
 
-int gisLineSections(const gisObject& obj) {
-  if (obj.isPlineMultiple) {
-    console::line("Disaggregating combined polyline into " + AINTEGER(obj.nsect) + " polylines...");
-    return obj.nsect;
+bool isLineObject(const gisObject& obj) { return obj.isLine || obj.isPline || obj.isPlineMultiple; }
+
+bool gisNextWantedObject(int gisID, std::string& record, bool (*wanted)(const gisObject&)) {
+  while (!gisLayerEoF(gisID)) {
+    if (!gisObjectType(gisID, gisO_)) continue;
+    gisReadRecord(gisID, gisO_, record);
+    if (wanted(gisO_)) return true;
+    // Passed over once per section, as a layer must be read.
+    for (int k = 1; k <= gisO_.nsect; ++k) readIntoSection(gisID, gisO_, false);
   }
-  return obj.isLine || obj.isPline ? 1 : 0;
+  return false;
 }
 
-int gisReadSection(int gisID, gisObject& obj) {
-  SectionArrays& a = sectionArrays();
-  int n = 0;
-  double xLabel = 0.0;
-  double yLabel = 0.0;
-  float angle = 0.0f;
-  float length = 0.0f;
-  gisReadObject(gisID, obj, a.x.view(), a.y.view(), kGisSectionMaxNodes, n, xLabel, yLabel, angle, length, true);
-  return n;
+int gisLineSections(const gisObject& obj) {
+  if (!obj.isPlineMultiple) return 1;
+  console::line("Disaggregating combined polyline into " + AINTEGER(obj.nsect) + " polylines...");
+  return obj.nsect;
 }
 
-void gisDropObject(int gisID, gisObject& obj) {
-  SectionArrays& a = sectionArrays();
-  int n = 0;
-  double xLabel = 0.0;
-  double yLabel = 0.0;
-  float angle = 0.0f;
-  float length = 0.0f;
-  for (int k = 1; k <= obj.nsect; ++k)
-    gisReadObject(gisID, obj, a.x.view(), a.y.view(), kGisSectionMaxNodes, n, xLabel, yLabel, angle, length, false);
-}
+int gisReadSection(int gisID, gisObject& obj) { return readIntoSection(gisID, obj, true); }
 
 std::string d12ModelName(bool modelNameGiven, std::string_view modelName, std::string_view gisFile) {
   if (modelNameGiven) return ALPHANUMERICONLY(modelName, ' ');

@@ -21,17 +21,20 @@ struct SectionArrays {
 };
 SectionArrays& sectionArrays();
 
-// The number of sections of a line, polyline or multi-section polyline (the
-// latter announced on the console as it is split); 0 for any other object.
+// Reads on to the next object of the layer that `wanted` accepts, typed in
+// gisO_ with its attribute record in `record`, passing over the coordinates
+// of the others; false at the end of the layer's data.
+bool gisNextWantedObject(int gisID, std::string& record, bool (*wanted)(const gisObject&));
+// A line, a polyline or a multi-section polyline.
+bool isLineObject(const gisObject& obj);
+
+// The number of sections of a line object; a multi-section polyline is
+// announced on the console as it is split.
 int gisLineSections(const gisObject& obj);
 
 // Reads one section of the current object with all its vertices into the
 // section arrays; returns the vertex count.
 int gisReadSection(int gisID, gisObject& obj);
-
-// Passes over the coordinates of an object the caller does not want, once
-// per section, as a layer must be read.
-void gisDropObject(int gisID, gisObject& obj);
 
 // The model name of the head: with a given name, its letters and digits
 // (every other character a blank); else "from " and the words of the GIS

@@ -39,14 +39,8 @@ void convert_mif_to_12da(std::string_view inputFile, bool modelNameGiven, std::s
   const SectionArrays& a = sectionArrays();
   int written = 0;
   std::string record;
-  while (!gisLayerEoF(layer)) {
-    if (!gisObjectType(layer, gisO_)) continue;
-    gisReadRecord(layer, gisO_, record);
+  while (gisNextWantedObject(layer, record, isLineObject)) {
     const int sections = gisLineSections(gisO_);
-    if (sections == 0) {
-      gisDropObject(layer, gisO_);
-      continue;
-    }
     for (int s = 1; s <= sections; ++s) {
       const int n = gisReadSection(layer, gisO_);
       const std::string name = d12FirstText(record, kStringNameWidth);

@@ -80,19 +80,15 @@ void readPoints(int layer, BreaklinePoints& p) {
   console::line("Searching for point objects...");
   const SectionArrays& a = sectionArrays();
   std::string record;
-  while (!gisLayerEoF(layer)) {
-    if (!gisObjectType(layer, gisO_)) continue;
-    gisReadRecord(layer, gisO_, record);
-    if (!gisO_.isPoint) {
-      gisDropObject(layer, gisO_);
-      continue;
-    }
+  const auto isPoint = [](const gisObject& o) { return o.isPoint; };
+  while (gisNextWantedObject(layer, record, isPoint)) {
     if (++p.count > kZlnMaxPoints) tooManyPoints();
     gisReadSection(layer, gisO_);
     const float height = d12FirstReal(record);
     p.x(p.count) = a.x(1);
     p.y(p.count) = a.y(1);
     p.z(p.count) = height;
+    p.snapped(p.count) = false;
   }
   console::emptyLine();
   console::line("Found " + AINTEGER(p.count) + " breakline points.");
@@ -186,14 +182,8 @@ void convertLines(Run& run, int layer) {
   console::line("Searching for Lines and Polylines...");
   console::emptyLine();
   std::string record;
-  while (!gisLayerEoF(layer)) {
-    if (!gisObjectType(layer, gisO_)) continue;
-    gisReadRecord(layer, gisO_, record);
+  while (gisNextWantedObject(layer, record, isLineObject)) {
     const int sections = gisLineSections(gisO_);
-    if (sections == 0) {
-      gisDropObject(layer, gisO_);
-      continue;
-    }
     const float elevation = d12FirstReal(record);
     for (int s = 1; s <= sections; ++s) convertSection(run, gisReadSection(layer, gisO_), elevation);
   }
