@@ -1,0 +1,119 @@
+// 12da strings to cross-sections (-xs), and result points to 12da
+// (-results), end to end through the executable.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/test_support.h"
+
+namespace quenzel {
+namespace {
+
+namespace fs = std::filesystem;
+using test::RunResult;
+
+const fs::path kData = fs::path(QUENZEL_TEST_DATA) / "e2e";
+
+bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+class XsResults : public ::testing::Test {
+ public:
+  RunResult run(const std::vector<std::string>& args, const std::string& input = {}) {
+    return test::runProgram(QUENZEL_EXE, args, dir.path(), input, 300);
+  }
+  void copyFixture(const std::string& name) { fs::copy_file(kData / name, dir / name); }
+  std::string output(const std::string& name) { return test::readFile(dir / name); }
+  static std::string expected(const std::string& name) { return test::readFile(kData / "expected" / name); }
+  // `ogrinfo -al` of a layer we wrote: empty when GDAL is not installed.
+  std::string ogrinfo(const std::string& name) {
+    if (!test::haveCommand("ogrinfo")) return {};
+    RunResult r = test::runProgram("ogrinfo", {"-ro", "-al", name}, dir.path());
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_FALSE(has(r.output, "ERROR")) << r.output;
+    return r.output;
+  }
+  test::TempDir dir;
+};
+
+// The .csv files the fixture xs.12da gives, in every output format.
+struct CsvFile {
+  const char* path;
+  const char* text;
+};
+const CsvFile kCrossSections[] = {
+    {"xs000001.csv", "\"!xs000001\"\n\"X\",\"Z\"\n       5.000,    12.500\n      15.000,    11.250\n"},
+    {"XS_B.csv", "\"!XS_B\"\n\"X\",\"Z\"\n       0.000,     1.000\n       1.000,     2.000\n"},
+    {"xs000003.csv", "\"!xs000003\"\n\"X\",\"Z\"\n       0.000,     7.000\n"},
+    {"_/up.csv", "\"!..\\up\"\n\"X\",\"Z\"\n       0.000,     1.000\n       1.000,     2.000\n"},
+    {"_abs.csv", "\"!/abs\"\n\"X\",\"Z\"\n       0.000,     3.000\n       2.000,     4.000\n"},
+    {"cross_sections_of_the_upper_river_reach_2024/XS9.csv",
+     "\"!cross_sections_of_the_upper_river_reach_2024\\XS9\"\n\"X\",\"Z\"\n       0.000,     5.000\n       3.000,     6.000\n"},
+    {"S.csv", "\"!S\"\n\"X\",\"Z\"\n       0.000,     3.000\n       1.000,     4.000\n"},
+};
+
+// Unnamed and named strings, null heights, an ignored 2D string (it pauses,
+// also with -b), a one-vertex string, unsafe names, a path too long for the
+// Source field and a super string of two blocks writing one file.
+RunResult runXsFixture(XsResults& t, const std::vector<std::string>& args) {
+  t.copyFixture("xs.12da");
+  fs::create_directory(t.dir / "_");
+  fs::create_directory(t.dir / "cross_sections_of_the_upper_river_reach_2024");
+  RunResult r = t.run(args, "\n");
+  EXPECT_EQ(r.status, 0);
+  for (const CsvFile& csv : kCrossSections) EXPECT_EQ(t.output(csv.path), csv.text) << csv.path;
+  EXPECT_FALSE(fs::exists(t.dir / "xs000002.csv"));
+  const std::string& o = r.output;
+  EXPECT_TRUE(has(o, "\n12D null value set to:    -999.000\nxs000001, \nTrying to open file xs000001.csv...OK.")) << o;
+  EXPECT_TRUE(has(o, "\nxs000002, WARNING - Ignored invalid or unsupported string object: data_2d {\n\n"
+                     "Press Enter to Continue\nxs000003, \n"));
+  EXPECT_TRUE(has(o, "\n\nLess than 2 vertices, omminting line output, data type: 3d\n..\\up, \n"
+                     "WARNING - Cross-section name ..\\up is not a safe file name; writing _\\up instead.\n"));
+  EXPECT_TRUE(has(o, "\n/abs, \nWARNING - Cross-section name /abs is not a safe file name; writing _abs instead.\n"));
+  EXPECT_TRUE(has(o, "\n\nWARNING - Cross-section file path longer than the Source field: "
+                     "cross_sections_of_the_upper_river_reach_2024\\XS9.csv\nS, \n"));
+  EXPECT_TRUE(has(o, "\nS, \nWARNING - Cross-section file S.csv written more than once; the last one is kept.\n"));
+  EXPECT_TRUE(has(o, "\n\nConverted 8 string objects to VARNOK cross-sections and ignored 1\n\n"));
+  // Only the Part's own warning pauses.
+  EXPECT_EQ(o.find("Press Enter to Continue"), o.rfind("Press Enter to Continue"));
+  EXPECT_FALSE(has(o, "Converting .12da breaklines"));
+  return r;
+}
+
+TEST_F(XsResults, CrossSectionsToMif) {
+  test::writeFile(dir / "Header.mif", "CoordSys NonEarth Units \"m\"\n");
+  runXsFixture(*this, {"-b", "-xs", "-hip", "-mif", "xs.12da"});
+  EXPECT_EQ(output("xs.12da.mif"), expected("xs.mif"));
+  EXPECT_EQ(output("xs.12da.mid"), expected("xs.mid"));
+  EXPECT_EQ(output("xs.12da_Pts.mif"), expected("xs_Pts.mif"));
+  EXPECT_EQ(output("xs.12da_Pts.mid"), expected("xs_Pts.mid"));
+  std::string info = ogrinfo("xs.12da.mif");
+  if (info.empty()) GTEST_SKIP() << "ogrinfo not installed";
+  EXPECT_TRUE(has(info, "Feature Count: 7")) << info;
+  EXPECT_TRUE(has(info, "Source (String) = xs000001.csv\n  Type (String) = xz\n")) << info;
+  EXPECT_TRUE(has(info, "LINESTRING (100 200,103 204,106 208,109 212)"));
+  info = ogrinfo("xs.12da_Pts.mif");
+  EXPECT_TRUE(has(info, "Feature Count: 15")) << info;
+  EXPECT_TRUE(has(info, "Z (Real) = 12.5\n  MNR (Real) = -1\n  LCR (String) = L\n  XS_ID (String) = xs000001\n"))
+      << info;
+}
+
+// An XS ID of 13 characters ends the run; what was converted before it is
+// left in finished, readable layers.
+TEST_F(XsResults, LongXsIdStopsWithLayersFinished) {
+  test::writeFile(dir / "Header.mif", "CoordSys NonEarth Units \"m\"\n");
+  test::writeFile(dir / "long.12da", "model \"m\"\nstring 3d {\n  name \"ok\"\n  data {\n    0 0 1\n    1 1 2\n  }\n}\n"
+                                     "string 3d {\n  name \"sub\\thirteenchars.csv\"\n  data {\n    0 0 1\n  }\n}\n");
+  RunResult r = run({"-b", "-xs", "-mif", "long.12da"});
+  EXPECT_TRUE(r.output.ends_with("\nsub\\thirteenchars.csv, ERROR - XS ID exceeds 12 characters.\n\n"
+                                 "Press Enter to Close\n"))
+      << r.output;
+  EXPECT_EQ(output("long.12da_Pts.mid"), "           1.000,-1.,\"L\",\"ok\"\n           2.000,-1.,\"C\",\"ok\"\n");
+  const std::string info = ogrinfo("long.12da.mif");
+  if (info.empty()) GTEST_SKIP() << "ogrinfo not installed";
+  EXPECT_TRUE(has(info, "Feature Count: 1")) << info;
+}
+
+}  // namespace
+}  // namespace quenzel
