@@ -3,6 +3,7 @@
 // and unpacked byte by byte, never by copying structs or native integers.
 #include <bit>
 #include <cstdint>
+#include <string>
 
 namespace quenzel {
 
@@ -77,6 +78,28 @@ inline void putDouble(char* p, double v, ByteOrder order) {
 }
 inline double getDouble(const char* p, ByteOrder order) {
   return order == ByteOrder::Little ? getLEDouble(p) : getBEDouble(p);
+}
+
+// Appended to a buffer that one unit then writes in one call.
+inline void appendLE16(std::string& b, std::uint16_t v) {
+  char p[2];
+  putLE16(p, v);
+  b.append(p, 2);
+}
+inline void appendLE32(std::string& b, std::int32_t v) {
+  char p[4];
+  putLE32(p, static_cast<std::uint32_t>(v));
+  b.append(p, 4);
+}
+inline void appendBE32(std::string& b, std::int32_t v) {
+  char p[4];
+  putBE32(p, static_cast<std::uint32_t>(v));
+  b.append(p, 4);
+}
+inline void appendLEDouble(std::string& b, double v) {
+  char p[8];
+  putLEDouble(p, v);
+  b.append(p, 8);
 }
 
 }  // namespace quenzel

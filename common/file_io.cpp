@@ -374,6 +374,15 @@ void rewindUnit(int unit) {
   if (UnitHandle* h = handle(unit)) h->pos = 0;
 }
 
+std::int64_t unitPosition(int unit) {
+  UnitHandle* h = handle(unit);
+  return h ? h->pos : 0;
+}
+
+void positionUnit(int unit, std::int64_t pos) {
+  if (UnitHandle* h = handle(unit)) h->pos = pos < 0 ? 0 : pos;
+}
+
 void backspaceUnit(int unit) {
   if (UnitHandle* h = handle(unit)) h->file->backspace(h->pos);
 }

@@ -75,6 +75,12 @@ IoStatus readLine(int unit, std::string& line);
 // No bytes left to read on this unit.
 bool unitAtEnd(int unit);
 void rewindUnit(int unit);
+// Byte position of the unit: where its next read or write starts (0 when
+// the unit is not open). A binary reader that steps over records by their
+// stored lengths moves with positionUnit; a position past the end reads as
+// the end of the file.
+std::int64_t unitPosition(int unit);
+void positionUnit(int unit, std::int64_t pos);
 // Steps back over the record last read (text units).
 void backspaceUnit(int unit);
 // Writes text and leaves the record open.

@@ -5,7 +5,6 @@
 #include "common/console.h"
 #include "common/fortran_format.h"
 #include "common/numbers.h"
-#include "common/paths.h"
 #include "common/text.h"
 #include "common/text_core.h"
 #include "common/units.h"
@@ -39,13 +38,6 @@ void setAttributeLine(float z, const std::string& typeField) {
 }  // namespace
 
 void convert_12da_to_mif(std::string_view inputFile, std::string_view outputFile) {
-  // The shapefile writers are not part of this build yet: say so rather
-  // than report strings converted into files that were never written.
-  if (FILEEXT(outputFile) == ".shp") {
-    console::emptyLine();
-    console::line("Shapefile output is not available in this build; nothing was converted.");
-    return;
-  }
   const D12Input in = openD12Input(inputFile);
   const int unit = in.unit;
 

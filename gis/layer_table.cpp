@@ -5,9 +5,11 @@
 #include "common/constants.h"
 #include "common/numbers.h"
 #include "common/paths.h"
+#include "common/platform.h"
 #include "common/text_core.h"
 #include "common/units.h"
 #include "gis/input_layers.h"
+#include "gis/shapefile.h"
 #include "gis/workers_pending.h"
 
 namespace quenzel {
@@ -35,6 +37,21 @@ void gisWriteMessage(int nBlank) {
     if (log > 0) writeLine(log, text);
   }
   for (int k = 2; k <= gisMessageLines; ++k) m.gisMessageLine(k).clear();
+}
+
+void gisStop(std::string_view line1, std::string_view line2, std::string_view line3) {
+  setGisMessageLine(1, line1);
+  setGisMessageLine(2, line2);
+  setGisMessageLine(3, line3);
+  gisWriteMessage(1);
+  EXITS();
+}
+
+std::string gisLayerFileName(std::string_view base, std::string_view ext, bool input) {
+  std::string lower = std::string(base) + std::string(ext);
+  if (!input || platform::fileExists(lower)) return lower;
+  std::string upper = std::string(base) + upperAscii(ext);
+  return platform::fileExists(upper) ? upper : lower;
 }
 
 void gisCheckLayerID(std::string_view routine, int gisID, bool mustBeOpen) {
@@ -73,12 +90,6 @@ void emptyLineToConsoleAndLog() {
   if (log > 0) writeLine(log);
 }
 
-[[noreturn]] void stopWithMessage(std::string_view line1) {
-  setGisMessageLine(1, line1);
-  gisWriteMessage(1);
-  EXITS();
-}
-
 // Output shapefile layer: one set per shape letter.
 void openOutputShapeSets(int id, std::string_view fileName, std::string_view shapeLetters, std::string_view mode,
                          bool attributesOnly) {
@@ -109,7 +120,7 @@ int gisOpenLayer(std::string_view fileName, std::string_view shapeLetters, std::
   int id = 1;
   while (id <= gisMaxLayers && m.gisLayerOpen(id)) ++id;
   if (id > gisMaxLayers)
-    stopWithMessage("ERROR 0251 - Cannot have more than " + AINTEGER(gisMaxLayers) + " GIS layers open at once.");
+    gisStop("ERROR 0251 - Cannot have more than " + AINTEGER(gisMaxLayers) + " GIS layers open at once.");
   toConsoleAndLog("GIS Layer assigned ID of " + AINTEGER(id));
 
   gisInitialiseLayer(id);
@@ -160,7 +171,7 @@ int gisFileType(std::string_view ext, bool attributesOnly) {
   if (e == ".shp") return 2;
   if (e == ".dbf" && attributesOnly) return 2;
   if (e == ".csv" && attributesOnly) return -1;
-  stopWithMessage("ERROR 0252 - " + std::string(e) + " is not a supported GIS file format.");
+  gisStop("ERROR 0252 - " + std::string(e) + " is not a supported GIS file format.");
 }
 
 void gisInitialiseLayer(int gisID) {
@@ -208,9 +219,9 @@ void closeLayer(int& gisID, bool announce) {
       MifLayer& mif = m.mifLayer(id);
       // Buffered lines reach the disk only now; a failure here is a lost layer.
       if (output && mif.mifUnit > 0 && !flushUnit(mif.mifUnit))
-        stopWithMessage("ERROR 0439 - Writing .mif file object coordinates.");
+        gisStop("ERROR 0439 - Writing .mif file object coordinates.");
       if (output && mif.midUnit > 0 && !flushUnit(mif.midUnit)) {
-        stopWithMessage(gisMidWriteFailure(m.midLastRecord(id)));
+        gisStop(gisMidWriteFailure(m.midLastRecord(id)));
       }
       if (mif.mifUnit > 0) CLOSER(mif.mifUnit);
       if (mif.midUnit > 0) CLOSER(mif.midUnit);

@@ -62,6 +62,14 @@ struct DbfFile {
   OneBased<int> fieldDecimals{dbfMaxFields, 0};
   OneBased<std::string> fieldName{dbfMaxFields};  // 11 characters each
   OneBased<std::string> fieldType{dbfMaxFields};  // 1 character each
+  // Reading: the header's own lengths (records may carry bytes beyond their
+  // fields, the header bytes beyond its descriptors) and the records marked
+  // deleted, which count toward the header's record count.
+  int headerLength = 0;
+  int recordLength = 0;
+  int deletedCount = 0;
+  // Writing: fields whose overflowing number has been reported.
+  OneBased<bool> overflowReported{dbfMaxFields, false};
 };
 
 // A table indexed (shape slot 1..3, layer ID 1..100).
@@ -158,6 +166,9 @@ void gisFinishOutputLayers();
 void gisWriteMessage(int nBlank);
 // Sets message line k (1..4).
 void setGisMessageLine(int k, std::string_view text);
+// A fatal message: lines 1 to 3 (those given), one empty line before them,
+// then the end of the run.
+[[noreturn]] void gisStop(std::string_view line1, std::string_view line2 = {}, std::string_view line3 = {});
 
 // The entry check of a routine that takes a layer ID: an ID below 1 or above
 // 100, or (unless mustBeOpen is false) the ID of a slot not in use, is an
@@ -166,5 +177,10 @@ void gisCheckLayerID(std::string_view routine, int gisID, bool mustBeOpen = true
 // An empty line, "Should not be here [<tag>] - please contact ...", and the
 // end of the run: a file type or mode the routine cannot handle.
 [[noreturn]] void gisInternalCheck(std::string_view tag);
+
+// base + ext for a file of a layer; for input the upper-case extension is
+// taken when only that spelling exists (layers copied from Windows often
+// carry it on this case-sensitive file system).
+std::string gisLayerFileName(std::string_view base, std::string_view ext, bool input);
 
 }  // namespace quenzel

@@ -10,7 +10,6 @@
 #include "common/mif_save_date.h"
 #include "common/numbers.h"
 #include "common/paths.h"
-#include "common/platform.h"
 #include "common/text.h"
 #include "common/text_core.h"
 #include "common/units.h"
@@ -95,16 +94,6 @@ void writeInline(int unit, std::string_view keyword, int n, int d) {
   putBuffer(unit, b);
 }
 
-// The input file base + ext; on a case-sensitive file system a layer copied
-// from Windows often carries its extensions in upper case, so that spelling
-// is taken when only it exists.
-std::string siblingName(std::string_view base, std::string_view ext, bool input) {
-  std::string lower = std::string(base) + std::string(ext);
-  if (!input || platform::fileExists(lower)) return lower;
-  std::string upper = std::string(base) + upperAscii(ext);
-  return platform::fileExists(upper) ? upper : lower;
-}
-
 void checkProjection(int mifUnit) {
   const GisLayerModule& m = gisModule();
   const std::string line = mifCleanCoordSys(mifFindCoordSys(mifUnit));
@@ -138,9 +127,9 @@ void OpenmifFile(std::string_view fileName, int& mifUnit, int& midUnit, std::str
     if (!attributesOnly) {
       const std::string ext = cutTo(FILEEXT(name), 4);
       if (ext == ".mif" || ext == ".mid") name = FILENAMEPATH(name);
-      OPENFILE(mifUnit, mode, siblingName(name, ".mif", input));
+      OPENFILE(mifUnit, mode, gisLayerFileName(name, ".mif", input));
       if (input && !isAllBlank(m.gisMifProjection)) checkProjection(mifUnit);
-      name = siblingName(name, ".mid", input);
+      name = gisLayerFileName(name, ".mid", input);
       isMid = true;
     } else {
       isMid = FILEEXT(name) == ".mid";
@@ -148,7 +137,7 @@ void OpenmifFile(std::string_view fileName, int& mifUnit, int& midUnit, std::str
     OPENFILE(midUnit, mode, name);
 
     if (!input || !m.gisSaveDateCheck || !isMid) return;
-    const std::string table = siblingName(FILENAMEPATH(name), trimRight(m.gisDefaultTableExt), true);
+    const std::string table = gisLayerFileName(FILENAMEPATH(name), trimRight(m.gisDefaultTableExt), true);
     if (mifCheckSaveDate(name, table, mifUnit, midUnit, m.gisSaveDateError, m.gisLogUnit)) return;
   }
 }

@@ -8,7 +8,9 @@
 #include "common/geometry.h"
 #include "common/text_core.h"
 #include "common/units.h"
+#include "gis/dbase.h"
 #include "gis/layer_table.h"
+#include "gis/shapefile.h"
 #include "gis/workers_pending.h"
 
 namespace quenzel {
@@ -90,7 +92,17 @@ bool gisObjectType(int gisID, gisObject& obj) {
     }
     case 2: {
       ShpFile& shp = m.shpFile(1, gisID);
-      const bool found = shpObjectType(shp.shpUnitLE, shp.recordShapeType, obj);
+      bool found = shpObjectType(shp.shpUnitLE, shp.recordShapeType, obj);
+      // A deleted attribute record takes its shape with it, so the records
+      // after it stay paired with their shapes.
+      while (found && dbfSkipDeletedRecord(m.dbfFile(1, gisID))) {
+        shpSkipRecord(shp.shpUnitLE);
+        found = !unitAtEnd(shp.shpUnitLE);
+        if (found) {
+          gisInitialiseObject(obj);
+          found = shpObjectType(shp.shpUnitLE, shp.recordShapeType, obj);
+        }
+      }
       gisLayerEoF(gisID) = unitAtEnd(shp.shpUnitLE);
       return found;
     }

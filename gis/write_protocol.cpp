@@ -10,7 +10,9 @@
 #include "common/fortran_format.h"
 #include "common/text_core.h"
 #include "common/units.h"
+#include "gis/dbase.h"
 #include "gis/layer_table.h"
+#include "gis/shapefile.h"
 #include "gis/workers_pending.h"
 
 namespace quenzel {

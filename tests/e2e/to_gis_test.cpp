@@ -201,15 +201,57 @@ TEST(ToGisFailure, LayerWrittenSoFarIsFinishedOnAFatalError) {
   EXPECT_NE(info.output.find("Feature Count: 3"), std::string::npos) << info.output;
 }
 
-TEST(ToGisFailure, ShapefileOutputSaysItIsNotAvailable) {
+const std::string kProjcs =
+    "PROJCS[\"GDA94 / MGA zone 56\",GEOGCS[\"GDA94\",DATUM[\"D_GDA_1994\",SPHEROID[\"GRS_1980\",6378137,"
+    "298.257222101]],PRIMEM[\"Greenwich\",0],UNIT[\"Degree\",0.017453292519943295]],"
+    "PROJECTION[\"Transverse_Mercator\"],PARAMETER[\"latitude_of_origin\",0],PARAMETER[\"central_meridian\",153],"
+    "PARAMETER[\"scale_factor\",0.9996],PARAMETER[\"false_easting\",500000],PARAMETER[\"false_northing\",10000000],"
+    "UNIT[\"Meter\",1]]";
+
+// The point and line sets of every string kind, as two readers no one here
+// wrote see them: pyshp (the listing of tests/data/e2e/expected) and ogrinfo.
+TEST(ToShapefile, EveryStringKindGivesPointAndLineSets) {
   test::TempDir dir;
-  test::writeFile(dir / "Header.prj", "PROJCS[\"x\"]\n");
-  test::writeFile(dir / "a.12da", "model \"m\"\n");
-  RunResult r = test::runProgram(QUENZEL_EXE, {"-b", "-shp", "a.12da"}, dir.path());
-  EXPECT_NE(r.output.find("\nShapefile output is not available in this build; nothing was converted.\n"),
-            std::string::npos)
-      << r.output;
-  EXPECT_EQ(r.output.find("Converted"), std::string::npos);
+  fs::copy_file(kData / "mixed.12da", dir / "mixed.12da");
+  test::writeFile(dir / "Header.prj", kProjcs + "\n");
+  RunResult r = test::runProgram(QUENZEL_EXE, {"-b", "-shp", "mixed.12da"}, dir.path());
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.output.find("\nConverted 9 string objects and ignored 1\n"), std::string::npos) << r.output;
+  for (const char* set : {"mixed.12da_P", "mixed.12da_L"})
+    EXPECT_EQ(test::readFile(dir / (std::string(set) + ".prj")), kProjcs + "\n") << set;
+  const std::string listing = test::pyshpListing(dir / "mixed.12da_P.shp") + test::pyshpListing(dir / "mixed.12da_L.shp");
+  if (!listing.empty()) {
+    EXPECT_EQ(listing, test::readFile(kData / "expected" / "mixed_shp.txt"));
+  }
+  if (!test::haveCommand("ogrinfo")) GTEST_SKIP() << "ogrinfo not installed";
+  RunResult info = test::runProgram("ogrinfo", {"-ro", "-al", "mixed.12da_L.shp"}, dir.path());
+  for (const char* text : {"Feature Count: 8", "LINESTRING (0 0,1 0,1 1,0 0)", "String_Typ (String) = face\"x",
+                           "Z: Real (16.5)", "Options: String (20.0)", "Transverse Mercator"})
+    EXPECT_NE(info.output.find(text), std::string::npos) << text << "\n" << info.output;
+  info = test::runProgram("ogrinfo", {"-ro", "-so", "-al", "mixed.12da_P.shp"}, dir.path());
+  EXPECT_NE(info.output.find("Feature Count: 15"), std::string::npos) << info.output;
+}
+
+// -out names the sets and a second file gives their projection line; a
+// fatal error part way leaves complete sets of what came before it.
+TEST(ToShapefile, NamedSetsFinishedOnAFatalError) {
+  test::TempDir dir;
+  test::writeFile(dir / "bad.12da",
+                  "model \"m\"\nstring 3d {\n  data {\n    1 2 3\n    4 5 6\n  }\n}\n"
+                  "string 3d {\n  data {\n    7 8 nine\n  }\n}\n");
+  test::writeFile(dir / "other.prj", "GEOGCS[\"x\"]\n" + kProjcs + "\n");
+  RunResult r = test::runProgram(QUENZEL_EXE, {"-b", "-shp", "-out", "x.shp", "bad.12da", "other.prj"}, dir.path(), "\n");
+  EXPECT_NE(r.output.find("\nUsing other.prj for setting projection.\n"), std::string::npos) << r.output;
+  EXPECT_TRUE(r.output.ends_with("7 8 nine\n\nPress Enter to Close\n")) << r.output;
+  EXPECT_EQ(test::readFile(dir / "x_L.prj"), kProjcs + "\n");
+  const std::string fields = "[('Z', 'N', 16, 5), ('dZ', 'N', 16, 5), ('Width', 'N', 16, 5), ('Options', 'C', 20, 0), "
+                             "('String_Typ', 'C', 20, 0)]\n";
+  const std::string listing = test::pyshpListing(dir / "x_P.shp") + test::pyshpListing(dir / "x_L.shp");
+  if (!listing.empty()) {
+    EXPECT_EQ(listing, "1 2 " + fields + "1 [] [(1.0, 2.0)] [3.0, 0.0, 0.0, '', '3d']\n" +
+                           "1 [] [(4.0, 5.0)] [6.0, 0.0, 0.0, '', '3d']\n3 1 " + fields +
+                           "3 [0] [(1.0, 2.0), (4.0, 5.0)] [-99999.0, 0.0, 0.0, '', '3d']\n");
+  }
 }
 
 }  // namespace

@@ -87,8 +87,7 @@ TEST_F(InputLayers, WorkspaceAndListLinesForEachNewInputLayer) {
                {"sites.shp", "I ", 3}, {"plain", "I ", 4},      {"ROADS.mid", "I ", 1}};
   for (const Open& o : opens) {
     SCOPED_TRACE(o.name);
-    // Input MIF layers need their files; shapefile layers open nothing yet.
-    if (o.mode[0] == 'I' && !std::string_view(o.name).ends_with(".shp")) makeLayerFiles(o.name);
+    if (o.mode[0] == 'I') makeLayerFiles(o.name);
     const int id = gisOpenLayer(o.name, "", o.mode, false);
     EXPECT_EQ(m.gisLayerTrackIndex(id), o.trackIndex);
   }
@@ -137,7 +136,7 @@ TEST_F(InputLayers, SameFileBySpellingCaseOrExtensionIsTrackedOnce) {
   const char* names[] = {"Roads.mif", "ROADS.MID", "roads.shp", "sub/../roads", "./sub/../ROADS.mif"};
   for (const char* name : names) {
     SCOPED_TRACE(name);
-    int id = std::string_view(name).ends_with(".shp") ? gisOpenLayer(name, "", "I ", false) : openInput(name);
+    int id = openInput(name);
     EXPECT_EQ(m.gisLayerTrackIndex(id), 1);
     gisCloseLayer(id);
   }

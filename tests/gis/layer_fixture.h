@@ -23,18 +23,18 @@ class LayerModuleTest : public ::testing::Test {
   }
   void TearDown() override { closeAllUnitsQuietly(); }
 
-  // Makes the empty .mif/.mid pair that the layer `name` opens: a .mif or
-  // .mid extension (any case) is replaced, any other name gets both added.
+  // Makes the empty files that the input layer `name` opens: a shapefile
+  // name and its .dbf, else the .mif/.mid pair (a .mif or .mid extension,
+  // any case, is replaced; any other name gets both added).
   void makeLayerFiles(const std::string& name) {
     std::string base = name;
-    if (name.size() > 4) {
-      std::string ext = name.substr(name.size() - 4);
-      for (char& c : ext)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-      if (ext == ".mif" || ext == ".mid") base.resize(name.size() - 4);
-    }
-    test::writeFile(dir / (base + ".mif"), "");
-    test::writeFile(dir / (base + ".mid"), "");
+    std::string ext = name.size() > 4 ? name.substr(name.size() - 4) : "";
+    for (char& c : ext)
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (ext == ".mif" || ext == ".mid" || ext == ".shp") base.resize(name.size() - 4);
+    const bool shapefile = ext == ".shp";
+    test::writeFile(dir / (shapefile ? name : base + ".mif"), "");
+    test::writeFile(dir / (base + (shapefile ? ".dbf" : ".mid")), "");
   }
 
   // Opens a MIF input layer, making its (empty) files first.

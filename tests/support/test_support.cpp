@@ -155,4 +155,20 @@ bool haveCommand(const std::string& name) {
   return std::system(cmd.c_str()) == 0;
 }
 
+std::string pyshpListing(const std::filesystem::path& shp) {
+  // Debian installs pyshp for the system python, which a python3 found
+  // earlier on PATH may not see.
+  const std::string python = std::filesystem::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
+  static const char* kScript =
+      "import shapefile, sys\n"
+      "r = shapefile.Reader(sys.argv[1])\n"
+      "print(r.shapeType, len(r), [tuple(f) for f in r.fields[1:]])\n"
+      "for s in r.iterShapeRecords():\n"
+      "    print(s.shape.shapeType, list(getattr(s.shape, 'parts', [])), [tuple(p) for p in s.shape.points],\n"
+      "          list(s.record))\n";
+  if (runProgram(python, {"-c", "import shapefile"}, ".").status != 0) return {};
+  RunResult r = runProgram(python, {"-c", kScript, shp.string()}, ".");
+  return r.status == 0 ? r.output : "pyshp failed: " + r.output;
+}
+
 }  // namespace quenzel::test

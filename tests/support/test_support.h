@@ -81,4 +81,10 @@ RunResult runProgram(const std::string& program, const std::vector<std::string>&
 // True when a command can be found on PATH (for ogrinfo / ogr2ogr checks).
 bool haveCommand(const std::string& name);
 
+// A shapefile set as pyshp (Debian python3-pyshp) reads it: shape type,
+// record count and fields (name, type, length, decimals) on the first line,
+// then per record its shape type, part starts, points and values. Empty when
+// pyshp cannot be imported.
+std::string pyshpListing(const std::filesystem::path& shp);
+
 }  // namespace quenzel::test
