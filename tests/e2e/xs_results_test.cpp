@@ -99,6 +99,25 @@ TEST_F(XsResults, CrossSectionsToMif) {
       << info;
 }
 
+TEST_F(XsResults, CrossSectionsToShapefile) {
+  test::writeFile(dir / "Header.prj",
+                  "PROJCS[\"Local\",GEOGCS[\"WGS 84\",DATUM[\"WGS_1984\",SPHEROID[\"WGS 84\",6378137,298.257223563]],"
+                  "PRIMEM[\"Greenwich\",0],UNIT[\"degree\",0.0174532925199433]],PROJECTION[\"Transverse_Mercator\"],"
+                  "PARAMETER[\"central_meridian\",153],UNIT[\"metre\",1]]\n");
+  runXsFixture(*this, {"-b", "-xs", "-shp", "xs.12da"});
+  const std::string listing = test::pyshpListing(dir / "xs.12da_L.shp") + test::pyshpListing(dir / "xs.12da_P.shp");
+  if (!listing.empty()) {
+    EXPECT_EQ(listing, expected("xs_shp.txt"));
+  }
+  std::string info = ogrinfo("xs.12da_L.shp");
+  if (info.empty()) GTEST_SKIP() << "ogrinfo not installed";
+  EXPECT_TRUE(has(info, "Feature Count: 7")) << info;
+  EXPECT_TRUE(has(info, "Source (String) = cross_sections_of_the_upper_river_reach_2024\\XS9.c\n")) << info;
+  info = ogrinfo("xs.12da_P.shp");
+  EXPECT_TRUE(has(info, "Feature Count: 15")) << info;
+  EXPECT_TRUE(has(info, "LCR (String) = C\n  XS_ID (String) = S\n  POINT (1 1)")) << info;
+}
+
 // An XS ID of 13 characters ends the run; what was converted before it is
 // left in finished, readable layers.
 TEST_F(XsResults, LongXsIdStopsWithLayersFinished) {
