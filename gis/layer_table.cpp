@@ -9,8 +9,8 @@
 #include "common/text_core.h"
 #include "common/units.h"
 #include "gis/input_layers.h"
+#include "gis/mif_layer.h"
 #include "gis/shapefile.h"
-#include "gis/workers_pending.h"
 
 namespace quenzel {
 

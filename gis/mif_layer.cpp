@@ -142,17 +142,31 @@ void OpenmifFile(std::string_view fileName, int& mifUnit, int& midUnit, std::str
   }
 }
 
-std::string mifFindCoordSys(int unit) {
-  std::string line = "XXX";
+IoStatus mifScanCoordSys(int unit, std::string& line) {
+  line = "XXX";
   for (;;) {
-    if (FLAGEXISTS(slice(line, 1, 8), "CoordSys")) return cutTo(line, kNameWidth);
-    if (unitAtEnd(unit)) return {};
-    if (readLine(unit, line) != IoStatus::Ok) {
-      setGisMessageLine(1, "WARNING 0306 - Problems finding CoordSys line in .mif file.");
-      gisWriteMessage(1);
-      return {};
+    if (FLAGEXISTS(slice(line, 1, 8), "CoordSys")) {
+      line = cutTo(line, kNameWidth);
+      return IoStatus::Ok;
     }
+    if (unitAtEnd(unit)) return IoStatus::End;
+    if (readLine(unit, line) != IoStatus::Ok) return IoStatus::Error;
   }
+}
+
+std::string mifFindCoordSys(int unit) {
+  std::string line;
+  switch (mifScanCoordSys(unit, line)) {
+    case IoStatus::Ok:
+      return line;
+    case IoStatus::End:
+      return {};
+    case IoStatus::Error:
+      break;
+  }
+  setGisMessageLine(1, "WARNING 0306 - Problems finding CoordSys line in .mif file.");
+  gisWriteMessage(1);
+  return {};
 }
 
 std::string mifCleanCoordSys(std::string_view line) {

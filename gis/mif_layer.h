@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/units.h"
 #include "gis/gis_data.h"
 
 namespace quenzel {
@@ -24,6 +25,9 @@ void OpenmifFile(std::string_view fileName, int& mifUnit, int& midUnit, std::str
 // hold "CoordSys" (any case), cut to 1000 characters; blank when there is
 // none (WARNING 0306 when a read failed).
 std::string mifFindCoordSys(int unit);
+// The same search without a message: Ok with the line, End when the file
+// ended first, Error when a read failed.
+IoStatus mifScanCoordSys(int unit, std::string& line);
 
 // A CoordSys line made comparable: upper case, without blanks, tabs and
 // quotes, cut to 1000 characters.

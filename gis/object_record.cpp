@@ -10,8 +10,8 @@
 #include "common/units.h"
 #include "gis/dbase.h"
 #include "gis/layer_table.h"
+#include "gis/mif_reader.h"
 #include "gis/shapefile.h"
-#include "gis/workers_pending.h"
 
 namespace quenzel {
 namespace {
@@ -125,7 +125,6 @@ void gisReadRecord(int gisID, const gisObject& obj, std::string& line) {
         gisWriteMessage(1);
         EXITS();
       }
-      if (line.size() > kNameWidth) line.resize(kNameWidth);
       gisLayerEoF(gisID) = unitAtEnd(mid);
       return;
     }

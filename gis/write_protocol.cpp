@@ -12,8 +12,8 @@
 #include "common/units.h"
 #include "gis/dbase.h"
 #include "gis/layer_table.h"
+#include "gis/mif_layer.h"
 #include "gis/shapefile.h"
-#include "gis/workers_pending.h"
 
 namespace quenzel {
 namespace {

@@ -1,0 +1,211 @@
+#include "gis/header_services.h"
+
+#include "common/console.h"
+#include "common/console_exit.h"
+#include "common/constants.h"
+#include "common/free_format.h"
+#include "common/numbers.h"
+#include "common/platform.h"
+#include "common/text.h"
+#include "common/text_core.h"
+#include "common/units.h"
+#include "gis/dbase.h"
+#include "gis/layer_table.h"
+#include "gis/mif_layer.h"
+#include "gis/mif_reader.h"
+#include "gis/shapefile.h"
+
+namespace quenzel {
+
+GisAttDefLine gisAttDefLine;
+
+namespace {
+
+constexpr std::string_view kNonEarthLine =
+    "CoordSys NonEarth Units \"m\" Bounds(-9999999, -9999999) (9999999, 9999999)";
+
+[[noreturn]] void stopWithMessage(std::string_view line1) {
+  setGisMessageLine(1, line1);
+  gisWriteMessage(1);
+  EXITS();
+}
+
+void warnAndPause(std::string_view line1) {
+  setGisMessageLine(1, line1);
+  gisWriteMessage(1);
+  PAUSES();
+}
+
+// The .shp main header through the little-endian unit: version, shape type
+// and box into the slot's first set (code and length are not kept).
+void readShpHeaderLE(ShpFile& shp) {
+  int code = 0;
+  int length = 0;
+  shpReadHeader(shp.shpUnitLE, code, length, shp.version, shp.shapeType, shp.xMin, shp.yMin, shp.xMax, shp.yMax);
+}
+
+void readDbfHeader(int gisID) {
+  DbfFile& dbf = gisModule().dbfFile(1, gisID);
+  dbfReadHeader(dbf);
+  dbf.recordCounter = 0;
+}
+
+// Lines from the unit's position to its end.
+int linesToEnd(int unit) {
+  std::string line;
+  int count = 0;
+  while (!unitAtEnd(unit) && readLine(unit, line) == IoStatus::Ok) ++count;
+  return count;
+}
+
+}  // namespace
+
+void gisReadHeader(int gisID) {
+  gisCheckLayerID("gisReadHeader", gisID);
+  GisLayerModule& m = gisModule();
+  switch (m.gisLayerFileType(gisID)) {
+    case 1:
+      mifReadHeader(m.mifLayer(gisID));
+      return;
+    case 2: {
+      ShpFile& shp = m.shpFile(1, gisID);
+      int version = 0;
+      int shapeType = 0;
+      double box[4] = {};
+      shpReadHeader(shp.shpUnitBE, shp.fileCode, shp.fileLength, version, shapeType, box[0], box[1], box[2],
+                    box[3]);
+      if (shp.shpUnitBE > 0)
+        console::line("Shapefile Code: " + AINTEGER(shp.fileCode) + "  Length: " + AINTEGER(shp.fileLength));
+      readShpHeaderLE(shp);
+      if (shp.shpUnitLE > 0)
+        console::line("Shapefile Version: " + AINTEGER(shp.version) + "  Type: " + AINTEGER(shp.shapeType));
+      // The little-endian unit alone reads on, from the first record.
+      if (shp.shpUnitBE > 0) CLOSER(shp.shpUnitBE);
+      readDbfHeader(gisID);
+      return;
+    }
+    default:
+      gisInternalCheck("gisReadHeader");
+  }
+}
+
+void gisGotoBeginningOfData(int gisID) {
+  gisCheckLayerID("gisGotoBeginningOfData", gisID);
+  GisLayerModule& m = gisModule();
+  console::emptyLine();
+  console::line("Rewinding GIS Layer " + AINTEGER(gisID) + "...");
+  gisLayerEoF(gisID) = false;
+  switch (m.gisLayerFileType(gisID)) {
+    case 1: {
+      const MifLayer& mif = m.mifLayer(gisID);
+      mifGotoData(mif.mifUnit);
+      rewindUnit(mif.midUnit);
+      return;
+    }
+    case 2:
+      readShpHeaderLE(m.shpFile(1, gisID));
+      readDbfHeader(gisID);
+      return;
+    default:
+      gisInternalCheck("gisGotoBeginningOfData");
+  }
+}
+
+int gisNumberAttributes(int gisID) {
+  gisCheckLayerID("gisNumberAttributes", gisID);
+  const GisLayerModule& m = gisModule();
+  switch (m.gisLayerFileType(gisID)) {
+    case 1: return m.mifLayer(gisID).columnCount;
+    case 2: return m.dbfFile(1, gisID).fieldCount;
+    default: return 0;
+  }
+}
+
+int gisNumberRecords(int gisID) {
+  gisCheckLayerID("gisNumberRecords", gisID);
+  const GisLayerModule& m = gisModule();
+  switch (m.gisLayerFileType(gisID)) {
+    case 1: {
+      // Counted from the start; the lines still ahead tell how many to pass
+      // over again, so that the next record read is the one it would have been.
+      const int mid = m.mifLayer(gisID).midUnit;
+      const int ahead = linesToEnd(mid);
+      rewindUnit(mid);
+      const int total = linesToEnd(mid);
+      rewindUnit(mid);
+      std::string line;
+      for (int i = 0; i < total - ahead; ++i) readLine(mid, line);
+      return total;
+    }
+    case 2:
+      return m.dbfFile(1, gisID).headerRecordCount;
+    default:
+      return 0;
+  }
+}
+
+bool gisGotoBeginningOfAttributes(int gisID, int& count) {
+  gisCheckLayerID("gisGotoBeginningOfAttributes", gisID);
+  GisLayerModule& m = gisModule();
+  if (m.gisLayerFileType(gisID) != 1) gisInternalCheck("gisGotoBeginningOfAttributes");
+  const int unit = m.mifLayer(gisID).mifUnit;
+  rewindUnit(unit);
+  std::string line;
+  if (!mifFindColumnsLine(unit, line, 100)) {
+    warnAndPause("WARNING 0315 - Problems finding start of attribute definitions in .mif file");
+    return false;
+  }
+  if (FreeReader(slice(line, 8, line.size())).read(count) != ReadResult::Ok) {
+    warnAndPause("WARNING 0314 - Problems reading number of attributes in .mif file");
+    return false;
+  }
+  return true;
+}
+
+void gisReadAttributeDefinition(int gisID) {
+  gisCheckLayerID("gisReadAttributeDefinition", gisID);
+  GisLayerModule& m = gisModule();
+  if (m.gisLayerFileType(gisID) != 1) gisInternalCheck("gisReadAttributeDefinition");
+  std::string line;
+  if (readLine(m.mifLayer(gisID).mifUnit, line) != IoStatus::Ok)
+    stopWithMessage("ERROR 0316 - Could not read attribute definitions in .mif file");
+  mifSplitColumnDefinition(cutTo(line, kNameWidth), gisAttDefLine.name, gisAttDefLine.type);
+  gisAttDefLine.name = cutTo(gisAttDefLine.name, 256);
+  gisAttDefLine.type = cutTo(gisAttDefLine.type, kFieldTypeWidth);
+}
+
+std::string mifReadCoordSysLine(std::string_view fileName) {
+  std::string name(fileName);
+  name.erase(0, name.find_first_not_of(' '));
+  if (!platform::fileExists(trimRight(name))) {
+    console::emptyLine();
+    setGisMessageLine(2, "               Non-Earth Coordinates will be used.  [mifReadCoordSysLine]");
+    warnAndPause("WARNING 0307 - No MapInfo Projection or mif header file " + std::string(trimRight(name)) +
+                 " found.");
+    return std::string(kNonEarthLine);
+  }
+  int unit = 0;
+  OPENFILE(unit, "I ", trimRight(name));
+  std::string line;
+  const IoStatus status = mifScanCoordSys(unit, line);
+  CLOSER(unit);
+  if (status == IoStatus::Error) warnAndPause("WARNING 0312 - Problems finding CoordSys line in .mif file");
+  return status == IoStatus::Ok ? line : std::string(kNonEarthLine);
+}
+
+void mifCopyHeader(int unitIn, int unitOut) {
+  console::line("Copying header info from file unit " + cutTo(AINTEGER(unitIn), 8) + " to " +
+                cutTo(AINTEGER(unitOut), 8) + "...");
+  rewindUnit(unitIn);
+  std::string line;
+  while (!unitAtEnd(unitIn)) {
+    const IoStatus status = readLine(unitIn, line);
+    if (status == IoStatus::End) stopWithMessage("ERROR 0302 - End of File encountered (mifCopyHeader)");
+    if (status != IoStatus::Ok) stopWithMessage("ERROR 0301 - Reading data (mifCopyHeader)");
+    if (line.size() > kNameWidth) line.resize(kNameWidth);
+    if (FLAGEXISTS(slice(line, 1, 7), "Columns")) return;
+    writeLine(unitOut, trimRight(line));
+  }
+}
+
+}  // namespace quenzel

@@ -1,0 +1,405 @@
+#include "gis/mif_reader.h"
+
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <iterator>
+#include <string_view>
+
+#include "common/console.h"
+#include "common/console_exit.h"
+#include "common/constants.h"
+#include "common/fortran_format.h"
+#include "common/free_format.h"
+#include "common/numbers.h"
+#include "common/text.h"
+#include "common/text_core.h"
+#include "common/units.h"
+#include "gis/object_record.h"
+
+namespace quenzel {
+namespace {
+
+constexpr std::size_t kWindowWidth = 16;
+
+// The keyword window of the line being typed and where its keyword starts
+// (0-based; advanced past a matched keyword), the look-ahead after a region,
+// and the line buffer of the vertex reads (grown once, then reused).
+struct MifReaderState {
+  std::string window;
+  // Position in the line of each window character, so that a keyword
+  // matched in the folded window maps back onto the line.
+  std::array<std::size_t, kWindowWidth> windowSource{};
+  std::size_t column = 0;
+  gisObject scratch;
+  std::string scratchLine;
+  std::string scratchRest;
+  std::string vertexLine;
+};
+
+MifReaderState& state() {
+  static MifReaderState s;
+  return s;
+}
+
+[[noreturn]] void stopWithMessage(std::string_view line1) {
+  setGisMessageLine(1, line1);
+  gisWriteMessage(1);
+  EXITS();
+}
+
+[[noreturn]] void corrupted() {
+  stopWithMessage("ERROR 0308 - Reading .mif file.  Check file format is not corrupted.");
+}
+[[noreturn]] void unexpectedEnd() { stopWithMessage("ERROR 0309 - Unexpected end of .mif file encountered."); }
+
+[[noreturn]] void readFailed(bool atEnd) {
+  if (atEnd) unexpectedEnd();
+  corrupted();
+}
+
+bool isBlankOrTab(char c) { return c == ' ' || c == '\t'; }
+
+bool blankOrTabs(std::string_view s) { return std::all_of(s.begin(), s.end(), isBlankOrTab); }
+
+// A line into a 1000-character buffer.
+IoStatus readCut(int unit, std::string& line) {
+  const IoStatus status = readLine(unit, line);
+  if (line.size() > kNameWidth) line.resize(kNameWidth);
+  return status;
+}
+
+// The next line of an object; the file must not end here.
+void objectLine(int unit, std::string& line) {
+  const IoStatus status = readCut(unit, line);
+  if (status != IoStatus::Ok) readFailed(status == IoStatus::End);
+}
+
+void skipObjectLines(int unit, std::int64_t count) {
+  std::string& buffer = state().vertexLine;
+  for (std::int64_t i = 0; i < count; ++i) {
+    const IoStatus status = readLine(unit, buffer);
+    if (status != IoStatus::Ok) readFailed(status == IoStatus::End);
+  }
+}
+
+// Values read from a text alone: the text ending first is the end of the
+// data.
+template <class... T>
+void readFromText(std::string_view text, T&... values) {
+  const ReadResult r = FreeReader(text).readAll(values...);
+  if (r != ReadResult::Ok) readFailed(r == ReadResult::End);
+}
+
+// Values read from the unit as a free-format read of the file reads them:
+// from the next line on, going on to the lines after it (blank ones
+// included) while values are missing. A non-blank `first` text is read
+// before any line.
+template <class... T>
+void readFromLines(int unit, std::string_view first, T&... values) {
+  std::string& buffer = state().vertexLine;
+  FreeReader reader(first);
+  auto one = [&](auto& value) {
+    for (;;) {
+      const ReadResult r = reader.read(value);
+      if (r == ReadResult::Ok) return;
+      if (r == ReadResult::Error) corrupted();
+      const IoStatus status = readLine(unit, buffer);
+      if (status != IoStatus::Ok) readFailed(status == IoStatus::End);
+      reader = FreeReader(buffer);
+    }
+  };
+  (one(values), ...);
+}
+
+// ---- The keyword window ---------------------------------------------------------
+
+// From the line's first character that is neither a blank nor a tab, 16
+// characters upper-cased, each run of blanks and tabs folded to one blank:
+// "Pline  Multiple" and "Pline<tab>Multiple" read as "PLINE MULTIPLE".
+void takeWindow(std::string_view line) {
+  MifReaderState& s = state();
+  const std::size_t last = significantLength(line);
+  std::size_t column = 0;
+  while (column + 1 < last && isBlankOrTab(line[column])) ++column;
+  s.column = column;
+  s.window.clear();
+  for (std::size_t i = column; i < line.size() && s.window.size() < kWindowWidth; ++i) {
+    if (isBlankOrTab(line[i])) {
+      if (!s.window.empty() && s.window.back() == ' ') continue;
+      s.window.push_back(' ');
+    } else {
+      s.window.push_back(upperAscii(line[i]));
+    }
+    s.windowSource[s.window.size() - 1] = i;
+  }
+}
+
+}  // namespace
+
+// True when the window starts with keyword: the column then moves past it and
+// the record takes the keyword as its type name.
+bool mifKeywordIs(std::string_view keyword, gisObject& obj) {
+  MifReaderState& s = state();
+  if (!s.window.starts_with(keyword)) return false;
+  s.column = s.windowSource[keyword.size() - 1] + 1;
+  obj.gisObjectTypeName = keyword;
+  return true;
+}
+
+namespace {
+
+// The section, point or ring count that follows the keyword.
+void keywordCount(std::string_view line, int& count) {
+  if (FreeReader(line.substr(state().column)).read(count) != ReadResult::Ok) corrupted();
+}
+
+// The object keywords in the order they are tested (the first match wins).
+struct ObjectKeyword {
+  std::string_view keyword;
+  bool gisObject::*flag;
+};
+constexpr ObjectKeyword kObjectKeywords[] = {
+    {"POINT", &gisObject::isPoint},         {"PLINE MULTIPLE", &gisObject::isPlineMultiple},
+    {"PLINE", &gisObject::isPline},         {"LINE", &gisObject::isLine},
+    {"REGION", &gisObject::isRegion},       {"MULTIPOINT", &gisObject::isMultiPoint},
+    {"NONE", &gisObject::isNone},           {"RECT", &gisObject::isRect},
+    {"ROUNDRECT", &gisObject::isRoundRect}, {"TEXT", &gisObject::isText},
+    {"ARC", &gisObject::isArc},             {"ELLIPSE", &gisObject::isEllipse},
+};
+
+bool hasObjectFlag(const gisObject& obj) {
+  return std::any_of(std::begin(kObjectKeywords), std::end(kObjectKeywords),
+                     [&](const ObjectKeyword& k) { return obj.*k.flag; });
+}
+
+void typeLine(std::string_view line, gisObject& obj) {
+  const auto match = std::find_if(std::begin(kObjectKeywords), std::end(kObjectKeywords),
+                                  [&](const ObjectKeyword& k) { return mifKeywordIs(k.keyword, obj); });
+  if (match != std::end(kObjectKeywords)) {
+    obj.*match->flag = true;
+    if (obj.isPlineMultiple || obj.isMultiPoint) keywordCount(line, obj.nsect);
+    if (obj.isRegion) {
+      keywordCount(line, obj.nr);
+      if (obj.nr > gisMaxParts) {
+        setGisMessageLine(1, "ERROR 0304 - Exceeded maximum number of polygons in region below of " +
+                                 AINTEGER(gisMaxParts));
+        setGisMessageLine(2, line);
+        gisWriteMessage(1);
+        EXITS();
+      }
+    }
+  } else if (mifKeywordIs("COLLECTION", obj)) {
+    stopWithMessage("ERROR 0303 - MIF \"Collection\" objects not supported.  Delete or disaggregate object.");
+  }
+  obj.isCenter = mifKeywordIs("CENTER", obj);
+}
+
+// ---- Header ----------------------------------------------------------------------
+
+[[noreturn]] void noDataLine() { stopWithMessage("ERROR 0313 - Could not find start of \"Data\" block in .mif file."); }
+
+// Reads the "Columns" line, the definitions and the "Data" line. The
+// definitions are kept in layer when one is given (up to 256 of them).
+void readColumnsToData(int unit, MifLayer* layer) {
+  std::string line;
+  if (!mifFindColumnsLine(unit, line, kNameWidth))
+    stopWithMessage("ERROR 0315 - Could not find start of attribute definitions in .mif file");
+  int count = 0;
+  if (FreeReader(slice(line, 8, line.size())).read(count) != ReadResult::Ok)
+    stopWithMessage("ERROR 0314 - Could not read number of attributes in .mif file");
+  if (count < 1) stopWithMessage("ERROR 0319 - No attributes specified in .mif file.");
+  const int kept = std::min(count, gisMaxColumns);
+  for (int i = 1; i <= count; ++i) {
+    if (readCut(unit, line) != IoStatus::Ok)
+      stopWithMessage("ERROR 0316 - Could not read attribute definitions in .mif file");
+    if (layer == nullptr || i > kept) continue;
+    std::string name;
+    std::string type;
+    mifSplitColumnDefinition(line, name, type);
+    layer->columnName(i) = cutTo(name, kFieldNameWidth);
+    layer->columnType(i) = cutTo(type, kFieldTypeWidth);
+  }
+  if (layer != nullptr) {
+    layer->columnCount = kept;
+    std::string listing = AINTEGER(kept) + " MIF Fields: Name [#/Type]: ";
+    for (int i = 1; i <= kept; ++i)
+      listing += layer->columnName(i) + " [" + AINTEGER(i) + "/" + layer->columnType(i) + "]  ";
+    const std::string_view text = trimRight(listing);
+    console::line(text);
+    if (gisModule().gisLogUnit > 0) writeLine(gisModule().gisLogUnit, text);
+  }
+
+  line = "XXX";
+  while (!FLAGEXISTS(slice(line, 1, 4), "Data") && !unitAtEnd(unit)) {
+    if (readCut(unit, line) != IoStatus::Ok) noDataLine();
+  }
+  if (!FLAGEXISTS(slice(line, 1, 4), "Data")) noDataLine();
+}
+
+}  // namespace
+
+bool mifFindColumnsLine(int unit, std::string& line, std::size_t width) {
+  line = "XXX";
+  while (!FLAGEXISTS(slice(line, 1, 7), "Columns")) {
+    if (unitAtEnd(unit) || readLine(unit, line) != IoStatus::Ok) return false;
+    if (line.size() > width) line.resize(width);
+  }
+  return true;
+}
+
+void mifSplitColumnDefinition(std::string_view line, std::string& name, std::string& type) {
+  std::size_t b = 0;
+  while (b < line.size() && line[b] == ' ') ++b;
+  const std::string_view def = trimRight(line.substr(b));
+  const std::size_t p = def.find(' ');
+  name.assign(def.substr(0, p));
+  type.assign(p == std::string_view::npos ? std::string_view() : def.substr(p + 1));
+}
+
+void mifReadHeader(MifLayer& layer) {
+  if (layer.mifUnit < 1) return;
+  rewindUnit(layer.mifUnit);
+  readColumnsToData(layer.mifUnit, &layer);
+}
+
+void mifGotoData(int unit) {
+  if (unit < 1) return;
+  rewindUnit(unit);
+  readColumnsToData(unit, nullptr);
+}
+
+// ---- Objects -----------------------------------------------------------------------
+
+bool mifObjectType(int unit, std::string& line, std::string& rest, gisObject& obj) {
+  line.clear();
+  state().column = 0;
+  while (!unitAtEnd(unit)) {
+    const IoStatus status = readCut(unit, line);
+    if (status == IoStatus::End)
+      stopWithMessage("ERROR 0322 - End of .mif file encountered whilst reading object type.");
+    if (status != IoStatus::Ok) stopWithMessage("ERROR 0321 - Reading .mif file object type.");
+    takeWindow(line);
+    typeLine(line, obj);
+    if (hasObjectFlag(obj)) break;
+  }
+  const std::size_t column = std::min(state().column, line.size());
+  rest.assign(line, column);
+  return hasObjectFlag(obj);
+}
+
+bool mifCheckNodes(std::int64_t requested, std::int64_t limit) {
+  if (requested <= limit) return false;
+  setGisMessageLine(1, "ERROR 0310 - Exceeded number of allowable nodes in a single polyline or region.");
+  setGisMessageLine(2, "             Requested" + formatI(requested, 8) + "        Limit" + formatI(limit, 8));
+  gisWriteMessage(1);
+  EXITS();
+}
+
+namespace {
+
+// The vertices of a polyline or of one section: n from the count already
+// read.
+void readPlineVertices(int unit, OneBasedView<double> X, OneBasedView<double> Y, int maxNodes, int n, bool all) {
+  if (n < 0) corrupted();
+  if (all) {
+    mifCheckNodes(n, maxNodes);
+    for (int i = 1; i <= n; ++i) readFromLines(unit, {}, X(i), Y(i));
+  } else if (n >= 1) {
+    readFromLines(unit, {}, X(1), Y(1));
+    skipObjectLines(unit, n - 1);
+  }
+}
+
+// Rings as stored for the inside tests: each ring as in the file, then a
+// copy of its second vertex; ir(k) is the position of ring k's last file
+// vertex. Returns the count of stored positions.
+std::int64_t readRegionRings(int unit, std::string& rest, gisObject& obj, OneBasedView<double> X,
+                             OneBasedView<double> Y, int maxNodes, bool all) {
+  std::int64_t n = 0;
+  std::int64_t s = 1;
+  int k = 0;
+  for (int ring = 1; ring <= obj.nr; ++ring) {
+    objectLine(unit, rest);
+    int cnt = 0;
+    readFromText(rest, cnt);
+    if (cnt < 0) corrupted();
+    n += static_cast<std::int64_t>(cnt) + 1;
+    if (all) {
+      mifCheckNodes(n, maxNodes);
+      for (std::int64_t i = s; i <= n - 1; ++i) readFromLines(unit, {}, X(i), Y(i));
+      if (cnt >= 2) {
+        X(n) = X(s + 1);
+        Y(n) = Y(s + 1);
+      }
+      ++k;
+      obj.ir(k) = static_cast<int>(n - 1);
+      s = n + 1;
+    } else if (ring == 1 && cnt >= 1) {
+      readFromLines(unit, {}, X(1), Y(1));
+      skipObjectLines(unit, cnt - 1);
+    } else {
+      skipObjectLines(unit, cnt);
+    }
+  }
+  if (n < 5) stopWithMessage("ERROR 0318 - Less than 5 points for Region object in mif file.");
+  return n;
+}
+
+// A Center line gives a region its label point only as the file's last
+// line; otherwise the keyword line read ahead is left for the next typing.
+void regionCenter(int unit, bool& useMean, double& xLabel, double& yLabel) {
+  MifReaderState& s = state();
+  gisInitialiseObject(s.scratch);
+  const bool anyLine = !unitAtEnd(unit);
+  const bool found = mifObjectType(unit, s.scratchLine, s.scratchRest, s.scratch);
+  if (!found && s.scratch.isCenter) {
+    readFromText(s.scratchRest, xLabel, yLabel);
+    useMean = false;
+  } else if (anyLine) {
+    backspaceUnit(unit);
+  }
+}
+
+}  // namespace
+
+bool mifReadObject(int unit, std::string& rest, gisObject& obj, OneBasedView<double> X, OneBasedView<double> Y,
+                   int maxNodes, int& n, bool& useMean, double& xLabel, double& yLabel, bool all) {
+  obj.isComplete = false;
+  if (obj.isPoint) {
+    if (blankOrTabs(rest)) readFromLines(unit, {}, X(1), Y(1));
+    else readFromText(rest, X(1), Y(1));
+    n = 1;
+  } else if (obj.isMultiPoint) {
+    readFromLines(unit, {}, X(1), Y(1));
+    n = 1;
+  } else if (obj.isLine || obj.isRect || obj.isRoundRect) {
+    n = 2;
+    readFromText(rest, X(1), Y(1), X(2), Y(2));
+  } else if (obj.isArc || obj.isEllipse || obj.isText || obj.isNone) {
+    n = 0;
+    return true;
+  } else if (obj.isPline) {
+    // Some writers put the vertex count on the line after the keyword.
+    int count = 0;
+    readFromLines(unit, rest, count);
+    n = count;
+    readPlineVertices(unit, X, Y, maxNodes, count, all);
+  } else if (obj.isPlineMultiple) {
+    objectLine(unit, rest);
+    int count = 0;
+    readFromText(rest, count);
+    n = count;
+    readPlineVertices(unit, X, Y, maxNodes, count, all);
+  } else if (obj.isRegion) {
+    const std::int64_t stored = readRegionRings(unit, rest, obj, X, Y, maxNodes, all);
+    n = static_cast<int>(std::min<std::int64_t>(stored, INT_MAX));
+    regionCenter(unit, useMean, xLabel, yLabel);
+  } else {
+    return false;
+  }
+  obj.isComplete = true;
+  return true;
+}
+
+}  // namespace quenzel

@@ -1,0 +1,68 @@
+#pragma once
+// Reading MapInfo MIF/MID layers: the header with its column definitions,
+// positioning at the first object, typing each object by its keyword and
+// reading its coordinates. The .mid records are read by gisReadRecord.
+//
+// Every failure is reported through the layer module's message writer and
+// ends the run.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "common/one_based.h"
+#include "gis/gis_data.h"
+#include "gis/layer_table.h"
+
+namespace quenzel {
+
+// Reads the column definitions of an input layer into the record (the first
+// 256 of them; any further ones are passed over), lists them on the console
+// and leaves the .mif unit just after its "Data" line. Nothing happens when
+// the layer has no .mif unit.
+void mifReadHeader(MifLayer& layer);
+
+// Rewinds a .mif unit and leaves it just after its "Data" line, found the way
+// mifReadHeader finds it (after the column definitions, so that a column
+// named "Data..." is not taken for it). Nothing happens for a unit below 1.
+void mifGotoData(int unit);
+
+// Types the next object of the .mif unit into obj (cleared by the caller):
+// lines without an object keyword are passed over. line gets the keyword
+// line, rest what follows the keyword; the keyword line's count goes into
+// nsect (PLINE MULTIPLE, MULTIPOINT) or nr (REGION). False when the file
+// ended first. obj.isCenter tells whether the last line read was a Center
+// line.
+bool mifObjectType(int unit, std::string& line, std::string& rest, gisObject& obj);
+
+// The keyword test of the line mifObjectType is typing: true when the line,
+// from its first character that is neither a blank nor a tab, upper-cased and
+// with each run of blanks and tabs folded to one blank, starts with keyword.
+// A match moves the reading column past the keyword and gives obj the
+// keyword as its type name.
+bool mifKeywordIs(std::string_view keyword, gisObject& obj);
+
+// Reads the current object (one section of a multi-section polyline, one
+// point of a multipoint) into X(1..n), Y(1..n). Without all only the first
+// vertex is kept and the rest passed over. A region comes back ring after
+// ring, each followed by a copy of its second vertex, with ir(k) the position
+// of ring k's last vertex; when a Center line is the file's last line after
+// it, that line gives the label point and useMean becomes false. Arcs,
+// ellipses, texts and null objects read nothing (n = 0). False when obj
+// holds no object.
+bool mifReadObject(int unit, std::string& rest, gisObject& obj, OneBasedView<double> X, OneBasedView<double> Y,
+                   int maxNodes, int& n, bool& useMean, double& xLabel, double& yLabel, bool all);
+
+// False when requested <= limit; otherwise ERROR 0310 ends the run.
+bool mifCheckNodes(std::int64_t requested, std::int64_t limit);
+
+// From the unit's position, reads lines (cut to width) until one holds
+// "Columns" (any case) in its first 7 characters; false when the file ends
+// or a read fails first.
+bool mifFindColumnsLine(int unit, std::string& line, std::size_t width);
+
+// A column definition line: leading blanks off, name up to the first blank,
+// type the rest (for example "Char(254)"; blank when there is none).
+void mifSplitColumnDefinition(std::string_view line, std::string& name, std::string& type);
+
+}  // namespace quenzel
