@@ -14,9 +14,6 @@ void notBuilt(std::string_view what) {
 void convert_zln_to_12da(std::string_view, std::string_view, bool, std::string_view, std::string_view) {
   notBuilt("3D breakline");
 }
-void convert_mif_to_12da_results(std::string_view, bool, std::string_view, bool, std::string_view) {
-  notBuilt("result points");
-}
 void convert_mif_to_12da(std::string_view, bool, std::string_view, bool, std::string_view) {
   notBuilt("2D breakline");
 }

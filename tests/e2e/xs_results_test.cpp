@@ -134,5 +134,71 @@ TEST_F(XsResults, LongXsIdStopsWithLayersFinished) {
   EXPECT_TRUE(has(info, "Feature Count: 1")) << info;
 }
 
+// Result points of the layers made by tests/data/results/make.sh, from MIF
+// and from shapefile sets; the line in the scalar MIF layer is passed over.
+// Values too wide for F10.4 are written in full, and angles too wide for
+// F6.2 turned into [0,360).
+TEST_F(XsResults, ResultPointsFromMifAndShapefiles) {
+  struct Case {
+    std::vector<std::string> files;
+    std::vector<std::string> args;
+    std::string output;
+    std::string golden;
+  };
+  const Case cases[] = {
+      // Neither the second file nor Header.mif plays a part.
+      {{"scalar.mif", "scalar.mid"}, {"-b", "-results", "scalar.mif", "other.mif"}, "scalar.12da", "scalar.12da"},
+      {{"scalar.shp", "scalar.shx", "scalar.dbf"}, {"-b", "-results", "scalar.shp"}, "scalar.12da", "scalar.12da"},
+      {{"vector.mif", "vector.mid"}, {"-b", "-results", "vector.mif"}, "vector.12da", "vector.12da"},
+      {{"vector.shp", "vector.shx", "vector.dbf"}, {"-b", "-results", "-out", "wind", "vector.shp"}, "wind.12da",
+       "vector.12da"},
+  };
+  const fs::path source = kData.parent_path() / "results";
+  test::writeFile(dir / "Header.mif", "CoordSys NonEarth Units \"m\"\n");
+  for (const Case& c : cases) {
+    for (const std::string& file : c.files)
+      fs::copy_file(source / file, dir / file, fs::copy_options::overwrite_existing);
+    RunResult r = run(c.args);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(output(c.output), expected(c.golden)) << c.files[0];
+    const bool vector = c.golden == "vector.12da";
+    EXPECT_EQ(has(r.output, "\n\nSecond field contains angle information, assuming vector data.\n\n"), vector);
+    EXPECT_TRUE(has(r.output, "\nNumber of points read from gis file: " + std::string(vector ? "4" : "3") +
+                                  "\n\nWriting coordinate data to .12da file...\n   Done.\n"))
+        << r.output;
+    EXPECT_EQ(has(r.output, "\n\nWriting symbol data for vector dataset to .12da file...\n   Done.\n"), vector);
+    EXPECT_FALSE(has(r.output, "for setting projection")) << r.output;
+    fs::remove(dir / c.output);
+  }
+
+  // The enclosing super string reads back: one point per result, its value as the height.
+  fs::copy_file(kData / "expected" / "vector.12da", dir / "wind.12da");
+  RunResult r = run({"-b", "-mif", "wind.12da"});
+  EXPECT_TRUE(has(r.output, "\nConverted 1 string objects and ignored 1\n")) << r.output;
+  EXPECT_EQ(output("wind.12da.mid"), "        -999.000,   0.000,   0.000,\"\",\"super\"\n"
+                                     "           1.500,   0.000,   0.000,\"\",\"super\"\n"
+                                     "           2.250,   0.000,   0.000,\"\",\"super\"\n"
+                                     "           0.500,   0.000,   0.000,\"\",\"super\"\n"
+                                     "      123456.500,   0.000,   0.000,\"\",\"super\"\n");
+  const std::string info = ogrinfo("wind.12da.mif");
+  if (info.empty()) GTEST_SKIP() << "ogrinfo not installed";
+  EXPECT_TRUE(has(info, "Feature Count: 5")) << info;
+  EXPECT_TRUE(has(info, "Z (Real) = 123456.5")) << info;
+  EXPECT_TRUE(has(info, "POINT (7 8)")) << info;
+}
+
+// A first value that is no number stops the run at once, after a pause; the
+// 12da file holds its head, written out.
+TEST_F(XsResults, ResultValueThatIsNoNumber) {
+  test::writeFile(dir / "bad.mif", "Version 300\nColumns 2\n  Name Char(10)\n  Depth Float\nData\n\n"
+                                   "Point 1 2\nPoint 3 4\n");
+  test::writeFile(dir / "bad.mid", "\"1.5\",1\n\"high\",2\n");
+  RunResult r = run({"-b", "-results", "bad.mif"}, "\n");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_TRUE(r.output.ends_with("\nSearching for Points...\n\n\nERROR - Reading data\nPress Enter to Continue\n"))
+      << r.output;
+  EXPECT_EQ(output("bad.12da"), "null -999\nmodel \"from bad gis\"\n\n");
+}
+
 }  // namespace
 }  // namespace quenzel
