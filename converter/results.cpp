@@ -107,6 +107,9 @@ int readPoints(int layer, bool vectorData, ResultPoints& p) {
     gisReadObject(layer, gisO_, objX.view(), objY.view(), kMaxObjectNodes, n, xLabel, yLabel, angle, length, true);
     p.X(count) = xLabel;
     p.Y(count) = yLabel;
+    // An empty value reads as nothing: it is 0, not what the memory held.
+    p.V(count) = 0.0f;
+    if (vectorData) p.A(count) = 0.0f;
     FreeReader reader(record);
     const ReadResult r = vectorData ? reader.readAll(p.V(count), p.A(count)) : reader.read(p.V(count));
     if (r != ReadResult::Ok) stopOnUnreadableData(r == ReadResult::End);
