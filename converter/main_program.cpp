@@ -136,11 +136,7 @@ void readArguments(ProgramState& s) {
 }
 
 // A projection line that cannot be read ends the run at once.
-[[noreturn]] void stopOnUnreadableSample(IoStatus status) {
-  messageAfterEmptyLine(status == IoStatus::End ? "ERROR - End of File encountered" : "ERROR - Reading data");
-  console::pause("Press Enter to Continue");
-  stopAtOnce();
-}
+[[noreturn]] void stopOnUnreadableSample(IoStatus status) { stopOnUnreadableData(status == IoStatus::End); }
 
 // Opens the sample and returns its first line holding `keyword` (trailing
 // blanks removed); the run ends when there is none.
@@ -271,6 +267,12 @@ void convert12daInput(ProgramState& s) {
 }
 
 }  // namespace
+
+void stopOnUnreadableData(bool textEnded) {
+  messageAfterEmptyLine(textEnded ? "ERROR - End of File encountered" : "ERROR - Reading data");
+  console::pause("Press Enter to Continue");
+  stopAtOnce();
+}
 
 void quenzelMain() {
   platform::setFloatingPointMode();

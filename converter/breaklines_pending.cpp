@@ -11,12 +11,8 @@ void notBuilt(std::string_view what) {
 }
 }  // namespace
 
-void convert_12da_to_mif_xs(std::string_view, std::string_view) { notBuilt("12da to cross-section"); }
 void convert_zln_to_12da(std::string_view, std::string_view, bool, std::string_view, std::string_view) {
   notBuilt("3D breakline");
-}
-void convert_mif_to_12da_results(std::string_view, bool, std::string_view, bool, std::string_view) {
-  notBuilt("result points");
 }
 void convert_mif_to_12da(std::string_view, bool, std::string_view, bool, std::string_view) {
   notBuilt("2D breakline");
