@@ -7,6 +7,7 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <string_view>
 
 #include "common/console.h"
 #include "common/console_exit.h"
@@ -304,10 +305,13 @@ void assignSection(AssignState& s, std::int32_t gisID, gisObject& obj, const Gri
 }
 
 // One call of either member.
-void assignObject(AssignState& s, std::int32_t gisID, gisObject& obj, const GridTargets& g,
-                  const ObjectSource& src, Window w, std::int32_t& nAssigned, ByteGrid* regionMask) {
+void assignObject(std::string_view routine, AssignState& s, std::int32_t gisID, gisObject& obj,
+                  const GridTargets& g, const ObjectSource& src, Window w, std::int32_t& nAssigned,
+                  ByteGrid* regionMask) {
   const float sinA = std::sin(g.angle), cosA = std::cos(g.angle);
   if (src.readLayer) {
+    // The end-of-data flag is read before any layer routine checks the ID.
+    gisCheckLayerID(routine, gisID, false);
     do {
       if (gisLayerEoF(gisID)) return;
       gisInitialiseObject(obj);
@@ -338,7 +342,7 @@ void gisAssignObjectsToGrid(std::int32_t gisID, std::int32_t nJ, std::int32_t nI
                       centreAndSidePoints, halveSideValues, cellInt, xSideInt, ySideInt, cellReal, xSideReal,
                       ySideReal, nRows, nCols, addValues};
   const ObjectSource src{true, true, {}, {}, 0, 0.0, 0.0, 0.0f};
-  assignObject(m.state, gisID, m.obj, g, src, Window{m.jFirst, m.iFirst, m.jLast, m.iLast}, nAssigned, nullptr);
+  assignObject("gisAssignObjectsToGrid", m.state, gisID, m.obj, g, src, Window{m.jFirst, m.iFirst, m.jLast, m.iLast}, nAssigned, nullptr);
 }
 
 void gisAssignObjectsToGrid2(std::int32_t gisID, gisObject& obj, std::int32_t nJ, std::int32_t nI,
@@ -354,7 +358,7 @@ void gisAssignObjectsToGrid2(std::int32_t gisID, gisObject& obj, std::int32_t nJ
                       centreAndSidePoints, halveSideValues, cellInt, xSideInt, ySideInt, cellReal, xSideReal,
                       ySideReal, nRows, nCols, addValues};
   const ObjectSource src{readLayer, readValue, X, Y, n, xLabel, yLabel, length};
-  assignObject(assign2State(), gisID, obj, g, src, Window{jFirst, iFirst, jLast, iLast}, nAssigned, &regionMask);
+  assignObject("gisAssignObjectsToGrid2", assign2State(), gisID, obj, g, src, Window{jFirst, iFirst, jLast, iLast}, nAssigned, &regionMask);
 }
 
 void setAssignValue(float value) { assign2State().assignValue = value; }
