@@ -5,10 +5,10 @@
 #include "common/free_format.h"
 #include "common/numbers.h"
 #include "common/paths.h"
-#include "common/run_control.h"
 #include "common/text.h"
 #include "common/text_core.h"
 #include "common/units.h"
+#include "converter/main_program.h"
 #include "gis/layer_table.h"
 #include "gis/object_record.h"
 
@@ -44,6 +44,7 @@ SectionArrays& sectionArrays() {
 }
 
 bool isLineObject(const gisObject& obj) { return obj.isLine || obj.isPline || obj.isPlineMultiple; }
+bool isPointObject(const gisObject& obj) { return obj.isPoint; }
 
 bool gisNextWantedObject(int gisID, std::string& record, bool (*wanted)(const gisObject&)) {
   while (!gisLayerEoF(gisID)) {
@@ -64,13 +65,15 @@ int gisLineSections(const gisObject& obj) {
 
 int gisReadSection(int gisID, gisObject& obj) { return readIntoSection(gisID, obj, true); }
 
-std::string d12ModelName(bool modelNameGiven, std::string_view modelName, std::string_view gisFile) {
-  if (modelNameGiven) return ALPHANUMERICONLY(modelName, ' ');
-  return "from " + ALPHANUMERICONLY(std::string(trimRight(FILENAMEPATH(gisFile))) + " gis", ' ');
+std::string d12ModelText(std::string_view inputFile, bool modelNameGiven, std::string_view modelName) {
+  if (modelNameGiven) return TRIMF(ALPHANUMERICONLY(TRIMF(modelName), ' '));
+  return "from " + TRIMF(ALPHANUMERICONLY(std::string(trimRight(FILENAMEPATH(inputFile))) + " gis", ' '));
 }
 
 void d12WriteHead(int unit, std::string_view modelText) {
-  put(unit, "null -999\nmodel \"" + std::string(modelText) + "\"\n\n");
+  writeLine(unit, "null -999");
+  writeLine(unit, "model \"" + std::string(modelText) + "\"");
+  writeLine(unit);
 }
 
 void d12WriteBreakline(int unit, std::string_view name, OneBasedView<const double> x, OneBasedView<const double> y,
@@ -95,23 +98,15 @@ void d12WriteBreakline(int unit, std::string_view name, OneBasedView<const doubl
 std::string d12FirstText(std::string_view record, std::size_t width) {
   std::string value;
   const ReadResult r = FreeReader(record).read(value);
-  if (r != ReadResult::Ok) d12StopOnUnreadableValue(r == ReadResult::End);
+  if (r != ReadResult::Ok) stopOnUnreadableData(r == ReadResult::End);
   return cutTo(value, width);
 }
 
 float d12FirstReal(std::string_view record) {
   float value = 0.0f;
   const ReadResult r = FreeReader(record).read(value);
-  if (r != ReadResult::Ok) d12StopOnUnreadableValue(r == ReadResult::End);
+  if (r != ReadResult::Ok) stopOnUnreadableData(r == ReadResult::End);
   return value;
-}
-
-void d12StopOnUnreadableValue(bool atEnd) {
-  finishUnitsForStop();
-  console::emptyLine();
-  console::line(atEnd ? "ERROR - End of File encountered" : "ERROR - Reading data");
-  console::pause("Press Enter to Continue");
-  stopRun(0);
 }
 
 }  // namespace quenzel

@@ -1,8 +1,8 @@
 #pragma once
-// What the conversions that write a 12da file from a GIS layer share: the
-// file's head, the model name, the breakline string blocks, the first value
-// of a layer object's attribute record (whose failure ends the run), and
-// the reading of line objects section by section.
+// What the conversions that write a 12da file share: the file's head with
+// its model name, the breakline string blocks, the first value of a layer
+// object's attribute record (whose failure ends the run), and the reading of
+// a layer's wanted objects section by section.
 #include <string>
 #include <string_view>
 
@@ -27,6 +27,7 @@ SectionArrays& sectionArrays();
 bool gisNextWantedObject(int gisID, std::string& record, bool (*wanted)(const gisObject&));
 // A line, a polyline or a multi-section polyline.
 bool isLineObject(const gisObject& obj);
+bool isPointObject(const gisObject& obj);
 
 // The number of sections of a line object; a multi-section polyline is
 // announced on the console as it is split.
@@ -36,12 +37,11 @@ int gisLineSections(const gisObject& obj);
 // section arrays; returns the vertex count.
 int gisReadSection(int gisID, gisObject& obj);
 
-// The model name of the head: with a given name, its letters and digits
-// (every other character a blank); else "from " and the words of the GIS
-// layer's path without its extension, then " gis".
-std::string d12ModelName(bool modelNameGiven, std::string_view modelName, std::string_view gisFile);
+// The model name of a written 12da file: the given name, or "from" and the
+// words of the input's path followed by "gis"; letters and digits only.
+std::string d12ModelText(std::string_view inputFile, bool modelNameGiven, std::string_view modelName);
 
-// "null -999", the model line with `modelText` in double quotes, an empty line.
+// "null -999", the model line, an empty line.
 void d12WriteHead(int unit, std::string_view modelText);
 
 // One breakline string of n vertices: a "string 2d" block when z is empty,
@@ -53,15 +53,8 @@ void d12WriteBreakline(int unit, std::string_view name, OneBasedView<const doubl
                        OneBasedView<const float> z, int n);
 
 // The first value of an attribute record. A value that cannot be read, or a
-// record without any, ends the run at once (d12StopOnUnreadableValue).
+// record without any, ends the run at once (stopOnUnreadableData).
 std::string d12FirstText(std::string_view record, std::size_t width);
 float d12FirstReal(std::string_view record);
-
-// "ERROR - End of File encountered" (atEnd) or "ERROR - Reading data" after an
-// empty line, a pause, and the end of the run with status 0 without the
-// closing dialogue. Output layers are finished and every file is closed
-// before the pause, so what was written is on disk even when the window is
-// closed instead.
-[[noreturn]] void d12StopOnUnreadableValue(bool atEnd);
 
 }  // namespace quenzel

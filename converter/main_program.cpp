@@ -15,7 +15,6 @@
 #include "common/text_core.h"
 #include "common/units.h"
 #include "converter/conversions.h"
-#include "converter/d12_writer.h"
 #include "gis/gis_data.h"
 #include "gis/layer_init.h"
 
@@ -146,7 +145,7 @@ std::string readProjectionLine(ProgramState& s, std::string_view keyword) {
   while (!unitAtEnd(s.projectionUnit)) {
     IoStatus status = readLine(s.projectionUnit, line);
     // A projection line that cannot be read ends the run at once.
-    if (status != IoStatus::Ok) d12StopOnUnreadableValue(status == IoStatus::End);
+    if (status != IoStatus::Ok) stopOnUnreadableData(status == IoStatus::End);
     if (FLAGEXISTS(line, keyword)) return std::string(trimRight(line));
   }
   messageAfterEmptyLine("ERROR - Unable to find " + std::string(keyword) + " line in " +
@@ -271,6 +270,15 @@ void convert12daInput(ProgramState& s) {
 }
 
 }  // namespace
+
+void stopOnUnreadableData(bool textEnded) {
+  // Finished before the pause: what was written is on disk even when the
+  // window is closed instead.
+  finishUnitsForStop();
+  messageAfterEmptyLine(textEnded ? "ERROR - End of File encountered" : "ERROR - Reading data");
+  console::pause("Press Enter to Continue");
+  stopRun(0);
+}
 
 void quenzelMain() {
   platform::setFloatingPointMode();

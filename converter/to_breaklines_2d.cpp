@@ -28,7 +28,7 @@ void convert_mif_to_12da(std::string_view inputFile, bool modelNameGiven, std::s
                                                  : std::string(trimRight(FILENAMEPATH(inputFile))) + ".12da";
   int unit = 0;
   OPENFILE(unit, "O ", outputName);
-  d12WriteHead(unit, d12ModelName(modelNameGiven, modelName, inputFile));
+  d12WriteHead(unit, d12ModelText(inputFile, modelNameGiven, modelName));
 
   int layer = gisOpenLayer(inputFile, "", "I ", false);
   gisReadHeader(layer);

@@ -80,8 +80,7 @@ void readPoints(int layer, BreaklinePoints& p) {
   console::line("Searching for point objects...");
   const SectionArrays& a = sectionArrays();
   std::string record;
-  const auto isPoint = [](const gisObject& o) { return o.isPoint; };
-  while (gisNextWantedObject(layer, record, isPoint)) {
+  while (gisNextWantedObject(layer, record, isPointObject)) {
     if (++p.count > kZlnMaxPoints) tooManyPoints();
     gisReadSection(layer, gisO_);
     const float height = d12FirstReal(record);
@@ -239,7 +238,7 @@ void convert_zln_to_12da(std::string_view inputFile, std::string_view secondFile
 
   Run run;
   OPENFILE(run.unit, "O ", trimRight(outputFile));
-  d12WriteHead(run.unit, d12ModelName(modelNameGiven, modelName, linesFile));
+  d12WriteHead(run.unit, d12ModelText(linesFile, modelNameGiven, modelName));
 
   int pointsLayer = gisOpenLayer(inputFile, "", "I ", false);
   gisReadHeader(pointsLayer);
