@@ -90,15 +90,7 @@ int readPoints(int layer, bool vectorData, ResultPoints& p) {
   double yLabel = 0.0;
   float angle = 0.0f;
   float length = 0.0f;
-  while (!gisLayerEoF(layer)) {
-    if (!gisObjectType(layer, gisO_)) continue;
-    gisReadRecord(layer, gisO_, record);
-    if (!gisO_.isPoint) {
-      for (int s = 1; s <= gisO_.nsect; ++s)
-        gisReadObject(layer, gisO_, objX.view(), objY.view(), kMaxObjectNodes, n, xLabel, yLabel, angle, length,
-                      false);
-      continue;
-    }
+  while (gisNextWantedObject(layer, record, isPointObject)) {
     if (++count > kMaxResultPoints) {
       lineAfterEmptyLine("ERROR - Exceeded maximum number of points, please contact " +
                          std::string(kSupportAddress));

@@ -50,14 +50,9 @@ void putBuffer(int unit, std::string& buffer) {
   if (!writeText(unit, buffer)) writeFailed();
 }
 
-// One coordinate field of 16 columns with d decimals. A value that fills the
-// field, or does not fit it, is written in full after one blank: neighbouring
-// numbers must never run together, and asterisks would lose the vertex.
-void appendCoordinate(std::string& out, double value, int d) {
-  const std::size_t start = out.size();
-  appendFOrFull(out, value, 16, d);
-  if (out[start] != ' ') out.insert(start, 1, ' ');
-}
+// One coordinate field of 16 columns with d decimals: asterisks would lose
+// the vertex, and neighbouring numbers must never run together.
+void appendCoordinate(std::string& out, double value, int d) { appendFSeparated(out, value, 16, d); }
 
 void writeVertices(int unit, int first, int last) {
   std::string& b = writerState().line;
