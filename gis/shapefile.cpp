@@ -490,7 +490,7 @@ bool shpObjectType(int unit, int& recordShapeType, gisObject& obj) {
       if (obj.nsect < 0) gisStop(kTypeRead.error);
       obj.isPline = obj.nsect == 1;
       obj.isPlineMultiple = obj.nsect > 1;
-      if (obj.nsect + 1 > gisMaxParts)
+      if (obj.nsect >= gisMaxParts)
         gisStop("ERROR 0421 - Exceeded maximum number of parts in a .shp polyline.  Limit is " + AINTEGER(gisMaxParts));
       const int points = readLE32(unit, kTypeRead);
       if (points < 0) gisStop(kTypeRead.error);
@@ -505,7 +505,7 @@ bool shpObjectType(int unit, int& recordShapeType, gisObject& obj) {
       skipBytes(unit, 32);
       obj.nr = readLE32(unit, kTypeRead);
       if (obj.nr < 0) gisStop(kTypeRead.error);
-      if (obj.nr + 1 > gisMaxParts)
+      if (obj.nr >= gisMaxParts)
         gisStop("ERROR 0422 - Exceeded maximum number of regions within a .shp region.  Limit is " +
                 AINTEGER(gisMaxParts));
       // The point count follows; the coordinate reader checks the rest.
