@@ -77,6 +77,13 @@ void readBounds(std::string_view line, int logUnit, double& xmin, double& ymin, 
   EXITS();
 }
 
+void noProjectionFile(const std::string& name, std::string_view fallback) {
+  console::emptyLine();
+  console::line("WARNING 0307 - No MI Projection or mif header file " + name + " found.");
+  console::line(fallback);
+  PAUSES();
+}
+
 void projectionMismatch(bool projectionError) {
   const std::string_view text =
       " 0305 - Projection of .mif file is different to that specified by the MI Projection == command.";
@@ -125,10 +132,7 @@ void miWriteMifHeader(int unit, std::string_view projLine, std::string_view proj
   }
   const std::string name = TRIMF(projFile);
   if (!platform::fileExists(name)) {
-    console::emptyLine();
-    console::line("WARNING 0307 - No MI Projection or mif header file " + name + " found.");
-    console::line("               Non-Earth Coordinates will be used.  [miWriteMifHeader]");
-    PAUSES();
+    noProjectionFile(name, "               Non-Earth Coordinates will be used.  [miWriteMifHeader]");
     writeTop(unit);
     writeLine(unit, "CoordSys NonEarth Units \"m\" Bounds (" + formatF(xmin, 15, 3) + "," + formatF(ymin, 15, 3) +
                         ") (" + formatF(xmax, 15, 3) + "," + formatF(ymax, 15, 3) + ")");
@@ -161,10 +165,7 @@ void miCopyHeader(int unitIn, int unitOut) {
 std::string miReadCoordSysLine(std::string_view fileName) {
   const std::string name = TRIMF(fileName);
   if (!platform::fileExists(name)) {
-    console::emptyLine();
-    console::line("WARNING 0307 - No MI Projection or mif header file " + name + " found.");
-    console::line("          Non-Earth Coordinates will be used.  [miReadCoordSysLine]");
-    PAUSES();
+    noProjectionFile(name, "          Non-Earth Coordinates will be used.  [miReadCoordSysLine]");
     return std::string(kNonEarthLine);
   }
   int& unit = state().coordSysUnit;
