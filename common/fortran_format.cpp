@@ -176,6 +176,12 @@ void appendFOrFull(std::string& out, double value, int w, int d) {
   out += formatFFull(value, d);
 }
 
+void appendFSeparated(std::string& out, double value, int w, int d) {
+  const std::size_t start = out.size();
+  appendFOrFull(out, value, w, d);
+  if (out.size() > start && out[start] != ' ') out.insert(start, 1, ' ');
+}
+
 void appendI(std::string& out, std::int64_t value, int w) {
   char buf[32];
   auto r = std::to_chars(buf, buf + sizeof(buf), value);

@@ -20,6 +20,10 @@ std::string formatFFull(double value, int d);
 // Fw.d where the value fits, else the value in full with d decimals: the
 // number columns of stored files, where asterisks would lose the value.
 void appendFOrFull(std::string& out, double value, int w, int d);
+// appendFOrFull, with one blank before a value that fills its w columns or
+// is written in full: the number columns of stored files whose values must
+// never run into the value before them.
+void appendFSeparated(std::string& out, double value, int w, int d);
 
 // Iw: right-justified in w columns; asterisks when it does not fit.
 std::string formatI(std::int64_t value, int w);

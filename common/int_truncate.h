@@ -22,6 +22,16 @@ inline std::int32_t cellIndexOf(double x) {
                                                       : static_cast<std::int32_t>(i);
 }
 
+// FLOOR(x) into 64 bits, saturated at +-2^62 (so a neighbour's index, one
+// more or less, still fits); NaN gives 0.
+inline std::int64_t floorSaturated64(double x) {
+  constexpr double kLimit = 4611686018427387904.0;  // 2^62
+  if (!(x == x)) return 0;
+  if (x >= kLimit) return std::int64_t{1} << 62;
+  if (x <= -kLimit) return -(std::int64_t{1} << 62);
+  return static_cast<std::int64_t>(std::floor(x));
+}
+
 // NINT(x): the nearest integer, halves away from zero; saturates like INT.
 inline std::int32_t nearestInt(double x) { return intTowardZero(std::round(x)); }
 

@@ -135,13 +135,6 @@ void readArguments(ProgramState& s) {
   }
 }
 
-// A projection line that cannot be read ends the run at once.
-[[noreturn]] void stopOnUnreadableSample(IoStatus status) {
-  messageAfterEmptyLine(status == IoStatus::End ? "ERROR - End of File encountered" : "ERROR - Reading data");
-  console::pause("Press Enter to Continue");
-  stopAtOnce();
-}
-
 // Opens the sample and returns its first line holding `keyword` (trailing
 // blanks removed); the run ends when there is none.
 std::string readProjectionLine(ProgramState& s, std::string_view keyword) {
@@ -151,7 +144,8 @@ std::string readProjectionLine(ProgramState& s, std::string_view keyword) {
   std::string line;
   while (!unitAtEnd(s.projectionUnit)) {
     IoStatus status = readLine(s.projectionUnit, line);
-    if (status != IoStatus::Ok) stopOnUnreadableSample(status);
+    // A projection line that cannot be read ends the run at once.
+    if (status != IoStatus::Ok) stopOnUnreadableData(status == IoStatus::End);
     if (FLAGEXISTS(line, keyword)) return std::string(trimRight(line));
   }
   messageAfterEmptyLine("ERROR - Unable to find " + std::string(keyword) + " line in " +
@@ -189,22 +183,27 @@ void searchMifProjection(ProgramState& s) {
   messageAfterEmptyLine("mif Projection: " + gisMifCoordSys);
 }
 
+// The .prj beside a layer, or an empty text when there is none.
+std::string prjBeside(std::string_view layer) {
+  std::string beside = std::string(trimRight(FILENAMEPATH(layer))) + ".prj";
+  return platform::fileExists(beside) ? beside : std::string();
+}
+
 void searchShpProjection(ProgramState& s) {
-  const bool twoLayersOfZln = s.zlnMode && secondFileGiven(s);
-  if (secondFileGiven(s) && !s.zlnMode) {
+  if (s.zlnMode && secondFileGiven(s)) {
+    // The second file is the lines layer, not a sample: its own projection,
+    // else the points layer's, else none.
+    s.projectionFile = prjBeside(s.secondFile);
+    if (s.projectionFile.empty()) s.projectionFile = prjBeside(s.inputFile);
+    if (s.projectionFile.empty()) return;
+  } else if (secondFileGiven(s)) {
     // The usage text offers the second file as the projection sample.
     s.projectionFile = s.secondFile;
   } else {
     s.projectionFile.clear();
-    if (s.zlnMode && FILEEXT(s.inputFile) == ".shp") {
-      std::string beside = std::string(trimRight(FILENAMEPATH(s.inputFile))) + ".prj";
-      if (platform::fileExists(beside)) s.projectionFile = beside;
-    }
+    if (s.zlnMode && FILEEXT(s.inputFile) == ".shp") s.projectionFile = prjBeside(s.inputFile);
     if (s.projectionFile.empty()) s.projectionFile = defaultSample(s, "Header.prj", "Projection.prj");
     if (s.projectionFile.empty()) {
-      // With -zln and two layers the second file is the lines layer, not a
-      // sample: go on without a projection rather than stop.
-      if (twoLayersOfZln) return;
       messageAfterEmptyLine("ERROR - A Header.prj or Projection.prj file does not exist in folder.");
       EXITS();
     }
@@ -271,6 +270,15 @@ void convert12daInput(ProgramState& s) {
 }
 
 }  // namespace
+
+void stopOnUnreadableData(bool textEnded) {
+  // Finished before the pause: what was written is on disk even when the
+  // window is closed instead.
+  finishUnitsForStop();
+  messageAfterEmptyLine(textEnded ? "ERROR - End of File encountered" : "ERROR - Reading data");
+  console::pause("Press Enter to Continue");
+  stopRun(0);
+}
 
 void quenzelMain() {
   platform::setFloatingPointMode();

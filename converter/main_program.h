@@ -29,6 +29,11 @@ struct ProgramState {
 
 ProgramState& programState();
 
+// Data that cannot be read ends the run at once, without EXITS: "ERROR - End
+// of File encountered" when the text ended before it, else "ERROR - Reading
+// data", then a pause. Open files are finished and closed before the pause.
+[[noreturn]] void stopOnUnreadableData(bool textEnded);
+
 void quenzelMain();
 
 }  // namespace quenzel

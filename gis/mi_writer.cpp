@@ -43,8 +43,8 @@ void writeCoordinates(int unit, std::string_view keyword, OneBasedView<const dou
   std::string& b = state().line;
   b.assign(keyword);
   for (int k = first; k <= last; ++k) {
-    mifAppendCoordinate(b, X(k), 6);
-    mifAppendCoordinate(b, Y(k), 6);
+    appendFSeparated(b, X(k), 16, 6);
+    appendFSeparated(b, Y(k), 16, 6);
   }
   writeLine(unit, b);
 }

@@ -50,12 +50,16 @@ void putBuffer(int unit, std::string& buffer) {
   if (!writeText(unit, buffer)) writeFailed();
 }
 
+// One coordinate field of 16 columns with d decimals: asterisks would lose
+// the vertex, and neighbouring numbers must never run together.
+void appendCoordinate(std::string& out, double value, int d) { appendFSeparated(out, value, 16, d); }
+
 void writeVertices(int unit, int first, int last) {
   std::string& b = writerState().line;
   for (int k = first; k <= last; ++k) {
     b.clear();
-    mifAppendCoordinate(b, gisX(k), 6);
-    mifAppendCoordinate(b, gisY(k), 6);
+    appendCoordinate(b, gisX(k), 6);
+    appendCoordinate(b, gisY(k), 6);
     putBuffer(unit, b);
   }
 }
@@ -79,8 +83,8 @@ void writeInline(int unit, std::string_view keyword, int n, int d) {
   std::string& b = writerState().line;
   b.assign(keyword);
   for (int k = 1; k <= n; ++k) {
-    mifAppendCoordinate(b, gisX(k), d);
-    mifAppendCoordinate(b, gisY(k), d);
+    appendCoordinate(b, gisX(k), d);
+    appendCoordinate(b, gisY(k), d);
   }
   putBuffer(unit, b);
 }
@@ -103,15 +107,6 @@ void checkProjection(int mifUnit) {
 }
 
 }  // namespace
-
-// A value that fills the field, or does not fit it, is written in full after
-// one blank: neighbouring numbers must never run together, and asterisks
-// would lose the vertex.
-void mifAppendCoordinate(std::string& out, double value, int d) {
-  const std::size_t start = out.size();
-  appendFOrFull(out, value, 16, d);
-  if (out[start] != ' ') out.insert(start, 1, ' ');
-}
 
 void OpenmifFile(std::string_view fileName, int& mifUnit, int& midUnit, std::string_view mode,
                  bool attributesOnly) {
@@ -220,8 +215,8 @@ void mifWriteObject(gisObject& obj, int mifUnit, std::string_view styleLine1, st
     std::string& b = writerState().line;
     b.assign(4, ' ');
     for (int k = 2; k <= 3; ++k) {
-      mifAppendCoordinate(b, gisX(k), 3);
-      mifAppendCoordinate(b, gisY(k), 3);
+      appendCoordinate(b, gisX(k), 3);
+      appendCoordinate(b, gisY(k), 3);
     }
     putBuffer(mifUnit, b);
   } else if (obj.isNone) {

@@ -37,10 +37,6 @@ std::string mifCleanCoordSys(std::string_view line);
 // "Data". A failed write ends the run with ERROR 0439.
 void mifWriteHeader(const GisAttributeDefinition& attrDef, int mifUnit);
 
-// One coordinate field of 16 columns with d decimals appended to out; a
-// value too wide for it is written in full after one blank.
-void mifAppendCoordinate(std::string& out, double value, int d);
-
 // One object from gisNP, gisX, gisY (nr and ir of obj for multi-part ones)
 // by its first set flag, then the style lines that are not blank (none after
 // a null object). No supported flag: ERROR 0350; a failed write: ERROR 0439.

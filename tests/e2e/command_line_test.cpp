@@ -192,7 +192,9 @@ TEST_F(CommandLine, AbsolutePathsAreFilesNotOptions) {
 }
 
 TEST_F(CommandLine, GisInputNeedsNoProjectionSample) {
-  test::writeFile(dir / "lines.shp", "");
+  for (const char* ext : {".shp", ".shx", ".dbf"})
+    std::filesystem::copy_file(std::string(QUENZEL_TEST_DATA) + "/breaklines/roads" + ext,
+                               dir / ("lines" + std::string(ext)));
   RunResult r = run({"-b", "lines.shp"}, "\n");
   EXPECT_FALSE(has(r, "Header.prj")) << r.output;
   EXPECT_TRUE(has(r, "\nFile 1: lines.shp\n")) << r.output;

@@ -23,7 +23,7 @@ struct State {
   std::ostringstream out;
   std::istringstream in;
   std::filesystem::path dir;
-  bool layersClean = false;
+  bool layersStarted = false;
 };
 
 State& state() {
@@ -47,11 +47,14 @@ std::string openWorkFile(const std::filesystem::path& dir) {
   return found;
 }
 
-bool anyLayerInUse() {
-  const GisLayerModule& m = gisModule();
-  for (int id = 1; id <= gisMaxLayers; ++id)
-    if (m.gisLayerOpen(id) || m.gisLayerFileType(id) != 0) return true;
-  return false;
+void resetUsedLayers() {
+  GisLayerModule& m = gisModule();
+  for (int id = 1; id <= gisMaxLayers; ++id) {
+    if (!m.gisLayerOpen(id) && m.gisLayerFileType(id) == 0) continue;
+    gisInitialiseLayer(id);
+    m.gisLayerOpen(id) = false;
+  }
+  m.gisMessageLine.fill(std::string());
 }
 
 }  // namespace
@@ -73,10 +76,14 @@ void resetModules() {
   INITUNITS(1000);
   DMESSAGECLEAR();
   DMESSAGERESETCOUNTERS();
-  // Starting the layer module again is by far the dearest step; an input
-  // that opened no layer leaves nothing there to reset.
-  if (!s.layersClean || anyLayerInUse()) gisInitialise(-1, "fuzz", "", "");
-  s.layersClean = true;
+  // Starting the whole layer module again is by far the dearest step: once
+  // started, only the slots an input used are reset.
+  if (!s.layersStarted) {
+    gisInitialise(-1, "fuzz", "", "");
+    s.layersStarted = true;
+  } else {
+    resetUsedLayers();
+  }
   resetBeforeExitHooks();
   // The console keeps nothing between inputs: no memory grows with the run.
   s.out.str({});

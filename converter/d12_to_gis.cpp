@@ -1,0 +1,89 @@
+#include "converter/d12_to_gis.h"
+
+#include <cmath>
+#include <string>
+
+#include "common/console.h"
+#include "common/constants.h"
+#include "common/text_core.h"
+#include "common/units.h"
+#include "gis/gis_data.h"
+#include "gis/object_record.h"
+#include "gis/write_protocol.h"
+
+namespace quenzel {
+namespace {
+const char* flagText(bool b) { return b ? "true" : "false"; }
+}  // namespace
+
+D12Input openD12Input(std::string_view inputFile) {
+  D12Input in;
+  OPENFILE(in.unit, "I ", inputFile);
+  console::emptyLine();
+  console::line("Reading .12da header information...");
+  const std::string version = d12ArchiveVersion(in.unit);
+  console::line("12d Archive Version: " + std::string(trimBoth(version)));
+  in.nullKeyword = d12NullKeyword(in.unit);
+  console::line(std::string("null_keyword: ") + flagText(in.nullKeyword));
+  in.hexFloats = d12OutputHexFloats(in.unit);
+  console::line(std::string("hex_floats: ") + flagText(in.hexFloats));
+  console::line("Finished reading header information.");
+  rewindUnit(in.unit);
+  return in;
+}
+
+bool findD12Objects(const D12Input& in, float& nullValue, d12Object& obj) {
+  nullValue = static_cast<float>(NO_VALUE);
+  obj.moreData = false;
+  console::emptyLine();
+  console::line("Searching for 12da objects...");
+  return d12FindStartOfData(in.unit, nullValue, in.nullKeyword);
+}
+
+D12Vertices& d12Vertices() {
+  static D12Vertices v;
+  return v;
+}
+
+bool hasHeight(float z, float nullValue) {
+  return std::fabs(z - nullValue) > 0.001f && std::fabs(z - static_cast<float>(NO_VALUE)) > 0.001f;
+}
+
+void reportTooFewVertices(std::string_view type) {
+  console::emptyLine();
+  console::line("Less than 2 vertices, omminting line output, data type: " + std::string(trimRight(type)));
+}
+
+void defineLayerFields(std::span<const LayerField> fields) {
+  gisAttrDef.count = static_cast<int>(fields.size());
+  for (int i = 1; i <= gisAttrDef.count; ++i) {
+    gisAttrDef.name(i) = fields[i - 1].name;
+    gisAttrDef.type(i) = fields[i - 1].type;
+    gisAttrDef.width(i) = fields[i - 1].width;
+  }
+  gisAttrDef.recordCount = 0;
+}
+
+void writePolyline(int layer, const D12Vertices& v, int n) {
+  gisNP = n;
+  for (int i = 1; i <= n; ++i) {
+    gisX(i) = v.x(i);
+    gisY(i) = v.y(i);
+  }
+  gisO_.isPline = true;
+  gisWriteObject(layer, gisO_);
+  gisWriteRecord(layer, gisO_);
+  gisO_.isPline = false;
+}
+
+void writePoint(int layer, double x, double y) {
+  gisNP = 1;
+  gisX(1) = x;
+  gisY(1) = y;
+  gisO_.isPoint = true;
+  gisWriteObject(layer, gisO_);
+  gisWriteRecord(layer, gisO_);
+  gisO_.isPoint = false;
+}
+
+}  // namespace quenzel

@@ -1,0 +1,204 @@
+// GIS result points to 12da: one data_3d vertex (X, Y, value) per point and,
+// when the layer's second field is an angle, one arrow per point in a
+// symbol_data block, both inside a super string so that 12d reads them.
+#include <cmath>
+#include <memory>
+#include <new>
+#include <string>
+
+#include "common/console.h"
+#include "common/console_exit.h"
+#include "common/constants.h"
+#include "common/fortran_format.h"
+#include "common/free_format.h"
+#include "common/numbers.h"
+#include "common/one_based.h"
+#include "common/paths.h"
+#include "common/text.h"
+#include "common/text_core.h"
+#include "common/units.h"
+#include "converter/conversions.h"
+#include "converter/d12_writer.h"
+#include "converter/main_program.h"
+#include "gis/gis_data.h"
+#include "gis/header_services.h"
+#include "gis/layer_table.h"
+#include "gis/object_record.h"
+
+namespace quenzel {
+namespace {
+
+constexpr int kMaxResultPoints = 1000000;
+constexpr int kMaxObjectNodes = 1000;
+
+// The points read: coordinates, value and (vector data) angle.
+struct ResultPoints {
+  std::unique_ptr<double[]> x, y;
+  std::unique_ptr<float[]> value, angle;
+  OneBasedView<double> X, Y;
+  OneBasedView<float> V, A;
+};
+
+void lineAfterEmptyLine(std::string_view text) {
+  console::emptyLine();
+  console::line(text);
+}
+
+void messageBetweenEmptyLines(std::string_view text) {
+  lineAfterEmptyLine(text);
+  console::emptyLine();
+}
+
+// The field count and the second field's name of the input layer, from the
+// .mif column definitions or the dBASE field descriptors.
+int fieldsOfLayer(int layer, std::string_view inputFile, std::string& secondName) {
+  GisLayerModule& m = gisModule();
+  if (FILEEXT(inputFile) == ".shp") {
+    const DbfFile& dbf = m.dbfFile(1, layer);
+    if (dbf.fieldCount > 1) secondName = dbf.fieldName(2);
+    return dbf.fieldCount;
+  }
+  const MifLayer& mif = m.mifLayer(layer);
+  if (mif.columnCount > 1) secondName = mif.columnName(2);
+  return mif.columnCount;
+}
+
+bool allocate(ResultPoints& p, bool vectorData) {
+  try {
+    p.x = std::make_unique_for_overwrite<double[]>(kMaxResultPoints);
+    p.y = std::make_unique_for_overwrite<double[]>(kMaxResultPoints);
+    p.value = std::make_unique_for_overwrite<float[]>(kMaxResultPoints);
+    if (vectorData) p.angle = std::make_unique_for_overwrite<float[]>(kMaxResultPoints);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  p.X = OneBasedView<double>(p.x.get(), kMaxResultPoints);
+  p.Y = OneBasedView<double>(p.y.get(), kMaxResultPoints);
+  p.V = OneBasedView<float>(p.value.get(), kMaxResultPoints);
+  if (vectorData) p.A = OneBasedView<float>(p.angle.get(), kMaxResultPoints);
+  return true;
+}
+
+// Reads every point of the layer into p; other objects are passed over.
+int readPoints(int layer, bool vectorData, ResultPoints& p) {
+  OneBased<double> objX(kMaxObjectNodes + 1, 0.0);
+  OneBased<double> objY(kMaxObjectNodes + 1, 0.0);
+  std::string record;
+  int count = 0;
+  int n = 0;
+  double xLabel = 0.0;
+  double yLabel = 0.0;
+  float angle = 0.0f;
+  float length = 0.0f;
+  while (gisNextWantedObject(layer, record, isPointObject)) {
+    if (++count > kMaxResultPoints) {
+      lineAfterEmptyLine("ERROR - Exceeded maximum number of points, please contact " +
+                         std::string(kSupportAddress));
+      EXITS();
+    }
+    gisReadObject(layer, gisO_, objX.view(), objY.view(), kMaxObjectNodes, n, xLabel, yLabel, angle, length, true);
+    p.X(count) = xLabel;
+    p.Y(count) = yLabel;
+    // An empty value reads as nothing: it is 0, not what the memory held.
+    p.V(count) = 0.0f;
+    if (vectorData) p.A(count) = 0.0f;
+    FreeReader reader(record);
+    const ReadResult r = vectorData ? reader.readAll(p.V(count), p.A(count)) : reader.read(p.V(count));
+    if (r != ReadResult::Ok) stopOnUnreadableData(r == ReadResult::End);
+  }
+  return count;
+}
+
+// An angle that F6.2 cannot hold is the same direction within a turn.
+float rotationOf(float angle) {
+  if (formatF(angle, 6, 2).find('*') == std::string::npos) return angle;
+  float r = std::fmod(angle, 360.0f);
+  if (r < 0.0f) r += 360.0f;
+  return r >= 360.0f ? 0.0f : r;
+}
+
+void writeBlocks(int unit, std::string_view modelText, const ResultPoints& p, int count, bool vectorData) {
+  writeLine(unit, "string super {");
+  writeLine(unit, "  name      \"" + std::string(modelText) + "\"");
+  writeLine(unit, "  breakline point");
+  writeLine(unit);
+  writeLine(unit, "  // xy location of symbol");
+  writeLine(unit, "  data_3d {");
+  // Numbers too wide for their columns are written in full: 12d must be
+  // able to read every line.
+  std::string row;
+  for (int i = 1; i <= count; ++i) {
+    row = "    ";
+    appendFOrFull(row, p.X(i), 20, 4);
+    row += ' ';
+    appendFOrFull(row, p.Y(i), 20, 4);
+    row += ' ';
+    appendFOrFull(row, p.V(i), 10, 4);
+    writeLine(unit, row);
+  }
+  writeLine(unit, "  }");
+  console::line("   Done.");
+
+  if (vectorData) {
+    writeLine(unit, "  symbol_data{");
+    lineAfterEmptyLine("Writing symbol data for vector dataset to .12da file...");
+    for (int i = 1; i <= count; ++i) {
+      writeLine(unit, "    properties {");
+      writeLine(unit, "      style     \"ARROW 30 BEARING\"");
+      writeLine(unit, "      colour    red");
+      row = "      size    ";
+      appendFOrFull(row, p.V(i), 10, 4);
+      writeLine(unit, row);
+      row = "      rotation ";
+      appendF(row, rotationOf(p.A(i)), 6, 2);
+      writeLine(unit, row);
+      writeLine(unit, "      offset    0");
+      writeLine(unit, "      raise     0");
+      writeLine(unit, "    }");
+    }
+    writeLine(unit, "  }");
+    console::line("   Done.");
+  }
+  writeLine(unit, "}");
+}
+
+}  // namespace
+
+void convert_mif_to_12da_results(std::string_view inputFile, bool modelNameGiven, std::string_view modelName,
+                                 bool outputFileGiven, std::string_view outputFile) {
+  lineAfterEmptyLine("Converting results in gis format to .12da format...");
+  const std::string name =
+      outputFileGiven ? std::string(trimRight(outputFile)) : std::string(trimRight(FILENAMEPATH(inputFile))) + ".12da";
+  int unit = 0;
+  OPENFILE(unit, "O ", name);
+  const std::string modelText = d12ModelText(inputFile, modelNameGiven, modelName);
+  d12WriteHead(unit, modelText);
+
+  int layer = gisOpenLayer(inputFile, "", "I ", false);
+  gisReadHeader(layer);
+  std::string secondName;
+  const int fields = fieldsOfLayer(layer, inputFile, secondName);
+  if (fields < 1) {
+    messageBetweenEmptyLines("ERROR - Unable to detect any existing attributes.");
+    EXITS();
+  }
+  const bool vectorData = fields > 1 && FLAGEXISTS(secondName, "Angle");
+  if (vectorData) messageBetweenEmptyLines("Second field contains angle information, assuming vector data.");
+
+  messageBetweenEmptyLines("Allocating memory for storing attribute data.");
+  ResultPoints points;
+  if (!allocate(points, vectorData)) {
+    lineAfterEmptyLine("ERROR - Could not allocate enough memory (RAM).");
+    EXITS();
+  }
+  messageBetweenEmptyLines("Searching for Points...");
+  const int count = readPoints(layer, vectorData, points);
+  gisCloseLayer(layer);
+  lineAfterEmptyLine("Number of points read from gis file: " + AINTEGER(count));
+  lineAfterEmptyLine("Writing coordinate data to .12da file...");
+
+  writeBlocks(unit, modelText, points, count, vectorData);
+  CLOSER(unit);
+}
+
+}  // namespace quenzel
