@@ -196,16 +196,24 @@ std::string mifReadCoordSysLine(std::string_view fileName) {
 void mifCopyHeader(int unitIn, int unitOut) {
   console::line("Copying header info from file unit " + cutTo(AINTEGER(unitIn), 8) + " to " +
                 cutTo(AINTEGER(unitOut), 8) + "...");
+  switch (mifCopyHeaderLines(unitIn, unitOut)) {
+    case IoStatus::Ok: return;
+    case IoStatus::End: stopWithMessage("ERROR 0302 - End of File encountered (mifCopyHeader)");
+    case IoStatus::Error: stopWithMessage("ERROR 0301 - Reading data (mifCopyHeader)");
+  }
+}
+
+IoStatus mifCopyHeaderLines(int unitIn, int unitOut) {
   rewindUnit(unitIn);
   std::string line;
   while (!unitAtEnd(unitIn)) {
     const IoStatus status = readLine(unitIn, line);
-    if (status == IoStatus::End) stopWithMessage("ERROR 0302 - End of File encountered (mifCopyHeader)");
-    if (status != IoStatus::Ok) stopWithMessage("ERROR 0301 - Reading data (mifCopyHeader)");
+    if (status != IoStatus::Ok) return status;
     if (line.size() > kNameWidth) line.resize(kNameWidth);
-    if (FLAGEXISTS(slice(line, 1, 7), "Columns")) return;
+    if (FLAGEXISTS(slice(line, 1, 7), "Columns")) break;
     writeLine(unitOut, trimRight(line));
   }
+  return IoStatus::Ok;
 }
 
 }  // namespace quenzel

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/units.h"
+
 namespace quenzel {
 
 // One MIF column definition, filled by gisReadAttributeDefinition.
@@ -47,5 +49,8 @@ std::string mifReadCoordSysLine(std::string_view fileName);
 // Copies the lines of unitIn from its start up to its "Columns" line (not
 // included) to unitOut, each without trailing blanks.
 void mifCopyHeader(int unitIn, int unitOut);
+// The copy itself, from the start of unitIn, without messages: Ok, or the
+// status of the read that failed.
+IoStatus mifCopyHeaderLines(int unitIn, int unitOut);
 
 }  // namespace quenzel

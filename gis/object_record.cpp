@@ -21,8 +21,10 @@ float directionDegrees(double dy, double dx) {
   return static_cast<float>(std::atan2(dy, dx) * (180.0 / std::numbers::pi));
 }
 
-void polylineLabel(OneBasedView<double> X, OneBasedView<double> Y, int n, double& xLabel, double& yLabel,
-                   float& angle, float& length) {
+}  // namespace
+
+void polylineLabel(OneBasedView<const double> X, OneBasedView<const double> Y, int n, double& xLabel,
+                   double& yLabel, float& angle, float& length) {
   if (n < 1) return;
   float total = 0.0f;
   for (int i = 2; i <= n; ++i) total += DISTANCE_8(X(i - 1), Y(i - 1), X(i), Y(i));
@@ -50,7 +52,16 @@ void polylineLabel(OneBasedView<double> X, OneBasedView<double> Y, int n, double
   angle = directionDegrees(Y(i) - Y(i - 1), X(i) - X(i - 1));
 }
 
-void regionLabel(OneBasedView<double> X, OneBasedView<double> Y, int n, double& xLabel, double& yLabel) {
+void segmentLabel(OneBasedView<const double> X, OneBasedView<const double> Y, double& xLabel, double& yLabel,
+                  float& angle, float& length) {
+  xLabel = (X(1) + X(2)) * 0.5;
+  yLabel = (Y(1) + Y(2)) * 0.5;
+  angle = directionDegrees(Y(2) - Y(1), X(2) - X(1));
+  length = DISTANCE_8(X(1), Y(1), X(2), Y(2));
+}
+
+void regionMeanLabel(OneBasedView<const double> X, OneBasedView<const double> Y, int n, double& xLabel,
+                     double& yLabel) {
   if (n < 1) return;
   if (n <= 2) {
     xLabel = X(1);
@@ -66,8 +77,6 @@ void regionLabel(OneBasedView<double> X, OneBasedView<double> Y, int n, double& 
   xLabel = sx / (n - 2);
   yLabel = sy / (n - 2);
 }
-
-}  // namespace
 
 void gisInitialiseObject(gisObject& obj) {
   obj.isNone = obj.isPoint = obj.isLine = obj.isPline = obj.isPlineMultiple = obj.isRegion = false;
@@ -185,16 +194,13 @@ void gisObjectLabel(const gisObject& obj, OneBasedView<double> X, OneBasedView<d
     X(2) = X(1);
     Y(2) = Y(1);
   } else if (obj.isLine || obj.isRect || obj.isRoundRect) {
-    xLabel = (X(1) + X(2)) * 0.5;
-    yLabel = (Y(1) + Y(2)) * 0.5;
-    angle = directionDegrees(Y(2) - Y(1), X(2) - X(1));
-    length = DISTANCE_8(X(1), Y(1), X(2), Y(2));
+    segmentLabel(X, Y, xLabel, yLabel, angle, length);
   } else if (obj.isArc || obj.isEllipse) {
     n = 0;
   } else if (obj.isPline || obj.isPlineMultiple) {
     polylineLabel(X, Y, n, xLabel, yLabel, angle, length);
   } else if (obj.isRegion) {
-    if (useMean) regionLabel(X, Y, n, xLabel, yLabel);
+    if (useMean) regionMeanLabel(X, Y, n, xLabel, yLabel);
   }
 }
 

@@ -48,4 +48,18 @@ void gisReadObject(int gisID, gisObject& obj, OneBasedView<double> X, OneBasedVi
 void gisObjectLabel(const gisObject& obj, OneBasedView<double> X, OneBasedView<double> Y, int& n, bool useMean,
                     double& xLabel, double& yLabel, float& angle, float& length);
 
+// The pieces of gisObjectLabel, for readers with object records of their own.
+// Polyline: the point halfway along, in single precision, the direction of
+// the segment holding it and the length; vertex 1 and angle 0 when there is
+// no length to walk; n = 0 leaves everything as it is.
+void polylineLabel(OneBasedView<const double> X, OneBasedView<const double> Y, int n, double& xLabel,
+                   double& yLabel, float& angle, float& length);
+// Segment 1-2: midpoint, direction (degrees) and length.
+void segmentLabel(OneBasedView<const double> X, OneBasedView<const double> Y, double& xLabel, double& yLabel,
+                  float& angle, float& length);
+// Region in ring layout: the mean of X(1..n-2), Y(1..n-2); vertex 1 when
+// n <= 2; n = 0 leaves the label.
+void regionMeanLabel(OneBasedView<const double> X, OneBasedView<const double> Y, int n, double& xLabel,
+                     double& yLabel);
+
 }  // namespace quenzel
