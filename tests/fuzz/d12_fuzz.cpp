@@ -12,16 +12,11 @@
 #include "fuzz_support.h"
 
 using namespace quenzel;
-
-namespace {
-// Small arrays keep the vertex limit within reach of short inputs.
-constexpr int kMaxNodes = 64;
-}  // namespace
+using fuzz::kMaxNodes;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   fuzz::setUp();
-  const auto file = fuzz::workDir() / "in.12da";
-  fuzz::writeFile(file, std::string_view(reinterpret_cast<const char*>(data), size));
+  const auto file = fuzz::writeInput("in.12da", data, size);
   static OneBased<double> X(kMaxNodes + 1, 0.0), Y(kMaxNodes + 1, 0.0);
   static OneBased<float> Z(kMaxNodes + 1, 0.0f);
   fuzz::runOne([&] {

@@ -106,6 +106,12 @@ void writeFile(const std::filesystem::path& p, std::string_view bytes) {
   f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+std::filesystem::path writeInput(const char* name, const std::uint8_t* data, std::size_t size) {
+  const auto file = workDir() / name;
+  writeFile(file, std::string_view(reinterpret_cast<const char*>(data), size));
+  return file;
+}
+
 void splitAtNul(std::string_view data, std::string_view& first, std::string_view& rest) {
   const std::size_t p = data.find('\0');
   first = data.substr(0, p);

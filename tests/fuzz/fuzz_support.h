@@ -11,6 +11,9 @@
 
 namespace quenzel::fuzz {
 
+// Small vertex arrays keep the readers' limits within reach of short inputs.
+inline constexpr int kMaxNodes = 64;
+
 // Thrown by the harness's stop handler in place of ending the process.
 struct Stopped {};
 
@@ -36,6 +39,8 @@ void runOne(Body&& body) {
 // A folder of this process for the files a harness writes.
 const std::filesystem::path& workDir();
 void writeFile(const std::filesystem::path& p, std::string_view bytes);
+// Writes the fuzz input whole as the file `name` of the work folder.
+std::filesystem::path writeInput(const char* name, const std::uint8_t* data, std::size_t size);
 
 // Splits data at its first NUL byte (the rest after it; empty when none).
 void splitAtNul(std::string_view data, std::string_view& first, std::string_view& rest);

@@ -11,16 +11,11 @@
 #include "gis/mi_routines.h"
 
 using namespace quenzel;
-
-namespace {
-// Small arrays keep the vertex limit within reach of short inputs.
-constexpr int kMaxNodes = 64;
-}  // namespace
+using fuzz::kMaxNodes;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   fuzz::setUp();
-  const auto file = fuzz::workDir() / "in.mif";
-  fuzz::writeFile(file, std::string_view(reinterpret_cast<const char*>(data), size));
+  const auto file = fuzz::writeInput("in.mif", data, size);
   static OneBased<double> X(kMaxNodes, 0.0), Y(kMaxNodes, 0.0);
   static miObject obj;
   fuzz::runOne([&] {
