@@ -46,18 +46,13 @@ void checkPartStarts(int gisID, gisObject& obj) {
 }
 
 // The shape set (1 point, 2 line, 3 region) an object goes to by its first
-// set flag; 0 for a null object (every set gets it), -1 for none. byText:
-// the text flag chose the point set.
-int shapeSlotOf(const gisObject& obj, bool& byText) {
-  byText = false;
+// set flag, a text going to the point set; 0 for a null object (every set
+// gets it), -1 for none.
+int shapeSlotOf(const gisObject& obj) {
   if (obj.isPoint) return 1;
   if (obj.isLine || obj.isPline || obj.isPlineMultiple) return 2;
   if (obj.isRegion) return 3;
-  if (obj.isText) {
-    byText = true;
-    return 1;
-  }
-  if (obj.isMultiPoint) return 1;
+  if (obj.isText || obj.isMultiPoint) return 1;
   if (obj.isNone) return 0;
   return -1;
 }
@@ -89,8 +84,7 @@ void writeRecord(int gisID, const gisObject& obj, bool large) {
       return;
     }
     case 2: {
-      bool byText = false;
-      const int slot = shapeSlotOf(obj, byText);
+      const int slot = shapeSlotOf(obj);
       if (slot < 0) gisMessageCheck(large ? "gisWriteRecordLarge-dbf" : "gisWriteRecord-dbf");
       for (int k = 1; k <= gisShapeSlots; ++k) {
         DbfFile& dbf = m.dbfFile(k, gisID);
@@ -153,8 +147,7 @@ void gisWriteObject(int gisID, gisObject& obj) {
       return;
     }
     case 2: {
-      bool byText = false;
-      const int slot = shapeSlotOf(obj, byText);
+      const int slot = shapeSlotOf(obj);
       if (slot < 0) gisMessageCheck("gisWriteObject-shp");
       if (slot == 0) {
         for (int k = 1; k <= gisShapeSlots; ++k)
@@ -162,7 +155,7 @@ void gisWriteObject(int gisID, gisObject& obj) {
         return;
       }
       // A text object goes to the point set as its anchor point.
-      if (byText) {
+      if (slot == 1 && !obj.isPoint && obj.isText) {
         obj.isText = false;
         obj.isPoint = true;
       }
