@@ -210,14 +210,14 @@ void closeLayer(int& gisID, bool announce) {
   GisLayerModule& m = gisModule();
   if (gisID < 1 || gisID > gisMaxLayers || !m.gisLayerOpen(gisID)) {
     gisLineToConsoleAndLog("SOFTWARE CHECK - Trying to close a GIS Layer that's not open.  Please contact " +
-                    std::string(kSupportAddress) + ".");
+                           std::string(kSupportAddress) + ".");
     return;
   }
   const int id = gisID;
   if (announce) {
     gisEmptyLineToConsoleAndLog();
     gisLineToConsoleAndLog("Closing GIS Layer " + AINTEGER(id) + " [" + std::string(trimRight(m.gisLayerName(id))) +
-                    "]...");
+                           "]...");
   }
 
   const bool output = m.gisLayerOutput(id);
@@ -253,7 +253,6 @@ void closeLayer(int& gisID, bool announce) {
 
   m.gisLayerOpen(id) = false;
   gisLayerEoF(id) = true;
-  m.gisLayerOutput(id) = false;
   m.gisLayerFileType(id) = 0;
   gisID = 0;
 }
