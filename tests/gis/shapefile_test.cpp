@@ -9,7 +9,6 @@
 
 #include "common/byte_order.h"
 #include "common/platform.h"
-#include "common/run_control.h"
 #include "gis/header_services.h"
 #include "gis/object_record.h"
 #include "gis/shapefile.h"
@@ -66,14 +65,6 @@ class Shapefile : public LayerModuleTest {
     platform::setCurrentDateForTests(std::nullopt);
     LayerModuleTest::TearDown();
   }
-  // A fresh module after a stop, as a new run would have.
-  void restart() {
-    closeAllUnitsQuietly();
-    resetBeforeExitHooks();
-    INITUNITS(1000);
-    gisInitialise(-1, "test", "", "");
-  }
-
   void write(int id, bool gisObject::*flag, const Points& pts, const std::vector<int>& parts, const char* name) {
     gisObject obj;
     obj.*flag = true;
