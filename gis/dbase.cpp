@@ -96,8 +96,7 @@ void writeDataRecord(DbfFile& dbf, const std::string& text, bool large) {
       if (r == ReadResult::End) lineEnded = true;
       if (r == ReadResult::Error) {
         if (!writeBytes(dbf.dbfUnit, record)) gisStop(failure);
-        const std::string tag = large ? "dbfdatalinelarge" : "dbfdataline";
-        gisStop("Should not be here [" + tag + "] - please contact " + std::string(kSupportAddress) + ".",
+        gisStop(gisCheckText(large ? "dbfdatalinelarge" : "dbfdataline"),
                 trimRight(std::string_view(text).substr(0, kNameWidth)));
       }
     }
@@ -129,22 +128,14 @@ void writeDataRecord(DbfFile& dbf, const std::string& text, bool large) {
 
 // ---- Reading ----------------------------------------------------------------
 
-// Reads n bytes; a short file or a failed read ends the run with the
-// message of the stage that read.
-void readOrStop(int unit, char* data, std::size_t n, std::string_view endMessage, std::string_view errorMessage) {
-  const IoStatus st = readBytes(unit, data, n);
-  if (st == IoStatus::End) gisStop(endMessage);
-  if (st == IoStatus::Error) gisStop(errorMessage);
-}
-
 void readHeaderBytes(int unit, char* data, std::size_t n) {
-  readOrStop(unit, data, n, "ERROR 0404 - End of .dbf file encountered whilst reading header.",
-             "ERROR 0403 - Reading .dbf file header.");
+  gisReadBytes(unit, data, n, "ERROR 0404 - End of .dbf file encountered whilst reading header.",
+               "ERROR 0403 - Reading .dbf file header.");
 }
 
 void readRecordBytes(int unit, char* data, std::size_t n) {
-  readOrStop(unit, data, n, "ERROR 0408 - End of .dbf file encountered whilst reading record.",
-             "ERROR 0407 - Reading .dbf record.");
+  gisReadBytes(unit, data, n, "ERROR 0408 - End of .dbf file encountered whilst reading record.",
+               "ERROR 0407 - Reading .dbf record.");
 }
 
 void appendWithoutTrailingBlanks(std::string& line, std::string_view text) {
@@ -287,10 +278,7 @@ void dbfReadHeader(DbfFile& dbf) {
   for (int i = 1; i <= dbf.fieldCount; ++i)
     list += std::string(trimRight(dbf.fieldName(i))) + " [" + AINTEGER(i) + "/" + dbf.fieldType(i) + "/" +
             AINTEGER(dbf.fieldLength(i)) + "]  ";
-  const std::string_view shown = trimRight(list);
-  console::line(shown);
-  const int log = gisModule().gisLogUnit;
-  if (log > 0) writeLine(log, shown);
+  gisLineToConsoleAndLog(trimRight(list));
 }
 
 void dbfReadRecord(DbfFile& dbf, bool& endFlag, std::string& line) {

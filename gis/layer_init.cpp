@@ -26,12 +26,10 @@ void gisInitialise(int logUnit, std::string_view title, std::string_view workspa
   m.gisMessageLine.fill(std::string());
 
   m.gisLayerOpen.fill(false);
-  m.gisLayerName.fill(std::string());
-  m.gisLayerFileType.fill(0);
   m.gisLayerTrackIndex.fill(0);
-  gisLayerEoF.fill(false);
-  m.gisLayerOutput.fill(false);
-  m.midLastRecord.fill(MidRecordNote());
+  // Every slot as a layer opened on it finds it: type, name, flags and the
+  // MIF, shapefile and dBASE records blank.
+  for (int id = 1; id <= gisMaxLayers; ++id) gisInitialiseLayer(id);
 
   m.gisMifProjection.clear();
   m.gisShpProjection.clear();
@@ -46,12 +44,6 @@ void gisInitialise(int logUnit, std::string_view title, std::string_view workspa
 
   m.gisInputLayerCount = 0;
   m.gisInputLayers.fill(std::string());
-
-  for (int id = 1; id <= gisMaxLayers; ++id) m.mifLayer(id) = MifLayer{};
-  for (int id = 1; id <= gisMaxLayers; ++id)
-    for (int k = 1; k <= gisShapeSlots; ++k) m.shpFile(k, id) = ShpFile{};
-  for (int id = 1; id <= gisMaxLayers; ++id)
-    for (int k = 1; k <= gisShapeSlots; ++k) m.dbfFile(k, id) = DbfFile{};
 
   if (!hookRegistered()) {
     hookRegistered() = true;

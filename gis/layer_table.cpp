@@ -23,18 +23,24 @@ OneBased<bool> gisLayerEoF(gisMaxLayers, false);
 
 void setGisMessageLine(int k, std::string_view text) { gisModule().gisMessageLine(k) = cutTo(text, kNameWidth); }
 
+void gisLineToConsoleAndLog(std::string_view text) {
+  console::line(text);
+  const int log = gisModule().gisLogUnit;
+  if (log > 0) writeLine(log, text);
+}
+
+void gisEmptyLineToConsoleAndLog() {
+  console::emptyLine();
+  const int log = gisModule().gisLogUnit;
+  if (log > 0) writeLine(log);
+}
+
 void gisWriteMessage(int nBlank) {
   GisLayerModule& m = gisModule();
-  const int log = m.gisLogUnit;
-  for (int i = 0; i < nBlank; ++i) {
-    console::emptyLine();
-    if (log > 0) writeLine(log);
-  }
+  for (int i = 0; i < nBlank; ++i) gisEmptyLineToConsoleAndLog();
   for (int k = 1; k <= gisMessageLines; ++k) {
     const std::string text = cutTo(m.gisMessageLine(k), kNameWidth);
-    if (k > 1 && text.empty()) continue;
-    console::line(text);
-    if (log > 0) writeLine(log, text);
+    if (k == 1 || !text.empty()) gisLineToConsoleAndLog(text);
   }
   for (int k = 2; k <= gisMessageLines; ++k) m.gisMessageLine(k).clear();
 }
@@ -45,6 +51,17 @@ void gisStop(std::string_view line1, std::string_view line2, std::string_view li
   setGisMessageLine(3, line3);
   gisWriteMessage(1);
   EXITS();
+}
+
+void gisReadBytes(int unit, char* data, std::size_t n, std::string_view endMessage, std::string_view errorMessage) {
+  const IoStatus st = readBytes(unit, data, n);
+  if (st == IoStatus::End) gisStop(endMessage);
+  if (st == IoStatus::Error) gisStop(errorMessage);
+}
+
+std::string gisMidWriteFailure(const MidRecordNote& record) {
+  return std::string("ERROR 0254 - Failed to write ") + (record.large ? "large " : "") +
+         "attribute data record for a " + record.typeName + " object in GIS layer.";
 }
 
 std::string gisLayerFileName(std::string_view base, std::string_view ext, bool input) {
@@ -64,11 +81,18 @@ void gisCheckLayerID(std::string_view routine, int gisID, bool mustBeOpen) {
   EXITS();
 }
 
-void gisInternalCheck(std::string_view tag) {
-  console::emptyLine();
-  console::line("Should not be here [" + std::string(tag) + "] - please contact " + std::string(kSupportAddress) +
-                ".");
+std::string gisCheckText(std::string_view tag) {
+  return "Should not be here [" + std::string(tag) + "] - please contact " + std::string(kSupportAddress) + ".";
+}
+
+void gisInternalCheck(std::string_view tag, bool emptyLineFirst) {
+  if (emptyLineFirst) console::emptyLine();
+  console::line(gisCheckText(tag));
   EXITS();
+}
+
+void gisMessageCheck(std::string_view tag) {
+  gisStop("Should not be here [" + std::string(tag) + "].  Please contact " + std::string(kSupportAddress) + ".");
 }
 
 }  // namespace quenzel
@@ -77,18 +101,6 @@ void gisInternalCheck(std::string_view tag) {
 
 namespace quenzel {
 namespace {
-
-void toConsoleAndLog(std::string_view text) {
-  console::line(text);
-  const int log = gisModule().gisLogUnit;
-  if (log > 0) writeLine(log, text);
-}
-
-void emptyLineToConsoleAndLog() {
-  console::emptyLine();
-  const int log = gisModule().gisLogUnit;
-  if (log > 0) writeLine(log);
-}
 
 // Output shapefile layer: one set per shape letter.
 void openOutputShapeSets(int id, std::string_view fileName, std::string_view shapeLetters, std::string_view mode,
@@ -115,13 +127,13 @@ void openOutputShapeSets(int id, std::string_view fileName, std::string_view sha
 int gisOpenLayer(std::string_view fileName, std::string_view shapeLetters, std::string_view mode,
                  bool attributesOnly) {
   GisLayerModule& m = gisModule();
-  toConsoleAndLog("Opening GIS Layer: " + std::string(trimRight(fileName)));
+  gisLineToConsoleAndLog("Opening GIS Layer: " + std::string(trimRight(fileName)));
 
   int id = 1;
   while (id <= gisMaxLayers && m.gisLayerOpen(id)) ++id;
   if (id > gisMaxLayers)
     gisStop("ERROR 0251 - Cannot have more than " + AINTEGER(gisMaxLayers) + " GIS layers open at once.");
-  toConsoleAndLog("GIS Layer assigned ID of " + AINTEGER(id));
+  gisLineToConsoleAndLog("GIS Layer assigned ID of " + AINTEGER(id));
 
   gisInitialiseLayer(id);
   const std::string ext = cutTo(FILEEXT(fileName), 16);
@@ -197,15 +209,15 @@ namespace {
 void closeLayer(int& gisID, bool announce) {
   GisLayerModule& m = gisModule();
   if (gisID < 1 || gisID > gisMaxLayers || !m.gisLayerOpen(gisID)) {
-    toConsoleAndLog("SOFTWARE CHECK - Trying to close a GIS Layer that's not open.  Please contact " +
-                    std::string(kSupportAddress) + ".");
+    gisLineToConsoleAndLog("SOFTWARE CHECK - Trying to close a GIS Layer that's not open.  Please contact " +
+                           std::string(kSupportAddress) + ".");
     return;
   }
   const int id = gisID;
   if (announce) {
-    emptyLineToConsoleAndLog();
-    toConsoleAndLog("Closing GIS Layer " + AINTEGER(id) + " [" + std::string(trimRight(m.gisLayerName(id))) +
-                    "]...");
+    gisEmptyLineToConsoleAndLog();
+    gisLineToConsoleAndLog("Closing GIS Layer " + AINTEGER(id) + " [" + std::string(trimRight(m.gisLayerName(id))) +
+                           "]...");
   }
 
   const bool output = m.gisLayerOutput(id);
@@ -241,7 +253,6 @@ void closeLayer(int& gisID, bool announce) {
 
   m.gisLayerOpen(id) = false;
   gisLayerEoF(id) = true;
-  m.gisLayerOutput(id) = false;
   m.gisLayerFileType(id) = 0;
   gisID = 0;
 }
@@ -252,8 +263,8 @@ void gisCloseLayer(int& gisID) { closeLayer(gisID, true); }
 
 void gisCloseAllLayers(bool& anyClosed) {
   GisLayerModule& m = gisModule();
-  emptyLineToConsoleAndLog();
-  toConsoleAndLog("Closing any unclosed GIS layers...");
+  gisEmptyLineToConsoleAndLog();
+  gisLineToConsoleAndLog("Closing any unclosed GIS layers...");
   anyClosed = false;
   // Closing sets the counter to 0, so the scan starts again from slot 1.
   for (int i = 1; i <= gisMaxLayers; ++i) {
@@ -262,7 +273,7 @@ void gisCloseAllLayers(bool& anyClosed) {
       gisCloseLayer(i);
     }
   }
-  emptyLineToConsoleAndLog();
+  gisEmptyLineToConsoleAndLog();
 }
 
 void gisFinishOutputLayers() {

@@ -3,6 +3,7 @@
 // records each slot owns, the module's message lines and log unit, its
 // settings and the input-layer tracking list; the module's message writer and
 // the internal checks every layer routine makes.
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -90,7 +91,7 @@ class SlotShapeTable {
   OneBased<T> cells_;
 };
 
-// Everything the layer module keeps between calls.
+// The last attribute record written to a MIF slot's .mid.
 struct MidRecordNote {
   bool large = false;
   std::string typeName;
@@ -99,6 +100,7 @@ struct MidRecordNote {
 // "ERROR 0254 - Failed to write ... record for a <type> object in GIS layer."
 std::string gisMidWriteFailure(const MidRecordNote& record);
 
+// Everything the layer module keeps between calls.
 struct GisLayerModule {
   // Per layer ID 1..100.
   OneBased<int> gisLayerFileType{gisMaxLayers, 0};  // 0 closed, 1 MIF/MID, 2 shapefile set
@@ -164,6 +166,10 @@ void gisFinishOutputLayers();
 // module has a log unit, to the log. Lines 2 to 4 are blanked afterwards,
 // so a short message never repeats the tail of an earlier long one.
 void gisWriteMessage(int nBlank);
+// A line (an empty line) to the console and, when the module has a log
+// unit, to the log.
+void gisLineToConsoleAndLog(std::string_view text);
+void gisEmptyLineToConsoleAndLog();
 // Sets message line k (1..4).
 void setGisMessageLine(int k, std::string_view text);
 // A fatal message: lines 1 to 3 (those given), one empty line before them,
@@ -174,9 +180,20 @@ void setGisMessageLine(int k, std::string_view text);
 // 100, or (unless mustBeOpen is false) the ID of a slot not in use, is an
 // internal error that ends the run.
 void gisCheckLayerID(std::string_view routine, int gisID, bool mustBeOpen = true);
-// An empty line, "Should not be here [<tag>] - please contact ...", and the
-// end of the run: a file type or mode the routine cannot handle.
-[[noreturn]] void gisInternalCheck(std::string_view tag);
+// n bytes from unit into data; the end of the file or a failed read ends
+// the run with the message of the stage that read.
+void gisReadBytes(int unit, char* data, std::size_t n, std::string_view endMessage, std::string_view errorMessage);
+
+// "Should not be here [<tag>] - please contact <support address>."
+std::string gisCheckText(std::string_view tag);
+// That text on the console, after an empty line unless emptyLineFirst is
+// false, and the end of the run: a file type or mode the routine cannot
+// handle.
+[[noreturn]] void gisInternalCheck(std::string_view tag, bool emptyLineFirst = true);
+// "Should not be here [<tag>].  Please contact <support address>." through
+// the message lines, and the end of the run: an object whose type flags the
+// format's writer or reader cannot place.
+[[noreturn]] void gisMessageCheck(std::string_view tag);
 
 // base + ext for a file of a layer; for input the upper-case extension is
 // taken when only that spelling exists (layers copied from Windows often

@@ -3,8 +3,6 @@
 #include <cmath>
 #include <numbers>
 
-#include "common/console_exit.h"
-#include "common/constants.h"
 #include "common/geometry.h"
 #include "common/text_core.h"
 #include "common/units.h"
@@ -129,10 +127,8 @@ void gisReadRecord(int gisID, const gisObject& obj, std::string& line) {
       const int mid = m.mifLayer(gisID).midUnit;
       if (readLine(mid, line) != IoStatus::Ok) {
         line.clear();
-        setGisMessageLine(1, "ERROR 0254 - Failed to read object attribute data record for a " +
-                                 std::string(trimRight(obj.gisObjectTypeName)) + " object in GIS layer.");
-        gisWriteMessage(1);
-        EXITS();
+        gisStop("ERROR 0254 - Failed to read object attribute data record for a " +
+                std::string(trimRight(obj.gisObjectTypeName)) + " object in GIS layer.");
       }
       gisLayerEoF(gisID) = unitAtEnd(mid);
       return;
@@ -177,12 +173,9 @@ void gisReadObject(int gisID, gisObject& obj, OneBasedView<double> X, OneBasedVi
     default:
       gisInternalCheck("gisReadObject");
   }
-  if (!ok) {
-    setGisMessageLine(1, "ERROR 0253 - Failed to read coordinates for a " +
-                             std::string(trimRight(obj.gisObjectTypeName)) + " object in GIS layer.");
-    gisWriteMessage(1);
-    EXITS();
-  }
+  if (!ok)
+    gisStop("ERROR 0253 - Failed to read coordinates for a " + std::string(trimRight(obj.gisObjectTypeName)) +
+            " object in GIS layer.");
   if (all) gisObjectLabel(obj, X, Y, n, useMean, xLabel, yLabel, angle, length);
 }
 

@@ -8,8 +8,6 @@
 #include <unordered_map>
 
 #include "common/byte_order.h"
-#include "common/console.h"
-#include "common/console_exit.h"
 #include "common/constants.h"
 #include "common/fortran_format.h"
 #include "common/free_format.h"
@@ -59,15 +57,6 @@ ShapefileModule& shapefileModule() {
   static ShapefileModule m;
   return m;
 }
-
-// An internal check written straight to the console, without an empty line.
-[[noreturn]] void consoleCheck(std::string_view tag) {
-  console::line("Should not be here [" + std::string(tag) + "] - please contact " + std::string(kSupportAddress) +
-                ".");
-  EXITS();
-}
-
-std::string support() { return " " + std::string(kSupportAddress) + "."; }
 
 // ---- Opening ------------------------------------------------------------------
 
@@ -163,9 +152,7 @@ constexpr ReadMessages kCoordinateRead{
     "ERROR 0429 - Reading .shp file object coordinates."};
 
 void readOrStop(int unit, char* data, std::size_t n, const ReadMessages& messages) {
-  const IoStatus st = readBytes(unit, data, n);
-  if (st == IoStatus::End) gisStop(messages.end);
-  if (st == IoStatus::Error) gisStop(messages.error);
+  gisReadBytes(unit, data, n, messages.end, messages.error);
 }
 
 std::int32_t readLE32(int unit, const ReadMessages& messages) {
@@ -258,7 +245,7 @@ bool OpenshpFile(std::string_view fileName, std::string_view suffix, int& dbfUni
   const std::string letters = TRIMF(cutTo(suffix, 8));
   const std::string openMode = fitted(mode, 2);
   const bool input = openMode == "I ";
-  if (!input && openMode != "O ") consoleCheck("OpenshpFile");
+  if (!input && openMode != "O ") gisInternalCheck("OpenshpFile", false);
   const std::string_view expected = attributesOnly ? ".dbf" : ".shp";
   if (cutTo(FILEEXT(fileName), 8) != expected) gisStop("ERROR 0426 - " + std::string(expected) + " file not specified.");
 
@@ -268,7 +255,7 @@ bool OpenshpFile(std::string_view fileName, std::string_view suffix, int& dbfUni
       shpName = std::string(trimRight(FILENAMEPATH(fileName))) + "_" + letters + ".shp";
       if (input && !platform::fileExists(shpName)) return false;
     } else if (!input) {
-      consoleCheck("OpenshpFileO");
+      gisInternalCheck("OpenshpFileO", false);
     }
     const std::string base(trimRight(FILENAMEPATH(shpName)));
     const std::string prjName = gisLayerFileName(base, ".prj", input);
@@ -353,7 +340,8 @@ void shpWriteObject(gisObject& obj, ShpFile& header) {
   } else if (obj.isNone) {
     type = 0, c = 2;
   } else {
-    gisStop("ERROR 0350 - Trying to write a SHP object that is not yet supported.  Please contact" + support());
+    gisStop("ERROR 0350 - Trying to write a SHP object that is not yet supported.  Please contact " +
+            std::string(kSupportAddress) + ".");
   }
   header.recordShapeType = type;
 
@@ -442,8 +430,8 @@ void shpReadHeader(int unit, int& fileCode, int& fileLength, int& version, int& 
   if (unit <= 0) return;
   rewindUnit(unit);
   char b[kHeaderBytes];
-  readOrStop(unit, b, sizeof b,
-             {"ERROR 0428 - End of .shp file encountered whilst reading header.", "ERROR 0427 - Reading .shp file header."});
+  gisReadBytes(unit, b, sizeof b, "ERROR 0428 - End of .shp file encountered whilst reading header.",
+               "ERROR 0427 - Reading .shp file header.");
   const ByteOrder order = unitByteOrder(unit);
   fileCode = getInt32(b, order);
   fileLength = getInt32(b + 24, order);
@@ -536,12 +524,12 @@ bool shpReadObject(int unit, int recordShapeType, gisObject& obj, OneBasedView<d
   obj.isComplete = false;
   const int t = recordShapeType;
   if (t < 0 || t > 8 || t == 2 || t == 4 || t == 6 || t == 7)
-    gisStop("Should not be here [shpReadObject].  Please contact" + support());
+    gisMessageCheck("shpReadObject");
   if (t == 0) return true;
   ReadCursor& cursor = cursorOf(unit);
   // A read past the record's last part or point would take the next record.
   if (unitPosition(unit) >= cursor.structureEnd)
-    gisStop("Should not be here [shpReadObject].  Please contact" + support());
+    gisMessageCheck("shpReadObject");
   switch (t) {
     case 1:
     case 8:
@@ -559,7 +547,7 @@ bool shpReadObject(int unit, int recordShapeType, gisObject& obj, OneBasedView<d
       readPolygon(unit, obj, x, y, maxNodes, n, all, cursor);
       break;
     default:
-      gisStop("Should not be here [shpReadObject].  Please contact" + support());
+      gisMessageCheck("shpReadObject");
   }
   obj.isComplete = true;
   if (unitPosition(unit) >= cursor.structureEnd) positionUnit(unit, cursor.recordEnd);

@@ -6,7 +6,6 @@
 
 #include "common/console.h"
 #include "common/console_exit.h"
-#include "common/constants.h"
 #include "common/fortran_format.h"
 #include "common/text_core.h"
 #include "common/units.h"
@@ -18,24 +17,11 @@
 namespace quenzel {
 namespace {
 
-[[noreturn]] void stopWithMessage(std::string_view line1) {
-  setGisMessageLine(1, line1);
-  gisWriteMessage(1);
-  EXITS();
-}
-
-// The internal checks of the shapefile writers: no type flag they can place.
-[[noreturn]] void shapeSlotCheck(std::string_view tag) {
-  stopWithMessage("Should not be here [" + std::string(tag) + "].  Please contact " + std::string(kSupportAddress) +
-                  ".");
-}
-
 // The part-start check: an empty line, the check that failed, and the layer,
 // part and count it failed on.
 [[noreturn]] void partStartCheck(std::string_view tag, int gisID, int i, int irValue, int nr) {
   console::emptyLine();
-  console::line("Should not be here [" + std::string(tag) + "] - please contact " + std::string(kSupportAddress) +
-                ".");
+  console::line(gisCheckText(tag));
   console::line("GIS Layer   =" + formatI(gisID, 5));
   console::line("i           =" + formatI(i, 5));
   console::line("gisO_%ir(i) =" + formatI(irValue, 5));
@@ -60,18 +46,13 @@ void checkPartStarts(int gisID, gisObject& obj) {
 }
 
 // The shape set (1 point, 2 line, 3 region) an object goes to by its first
-// set flag; 0 for a null object (every set gets it), -1 for none. byText:
-// the text flag chose the point set.
-int shapeSlotOf(const gisObject& obj, bool& byText) {
-  byText = false;
+// set flag, a text going to the point set; 0 for a null object (every set
+// gets it), -1 for none.
+int shapeSlotOf(const gisObject& obj) {
   if (obj.isPoint) return 1;
   if (obj.isLine || obj.isPline || obj.isPlineMultiple) return 2;
   if (obj.isRegion) return 3;
-  if (obj.isText) {
-    byText = true;
-    return 1;
-  }
-  if (obj.isMultiPoint) return 1;
+  if (obj.isText || obj.isMultiPoint) return 1;
   if (obj.isNone) return 0;
   return -1;
 }
@@ -99,13 +80,12 @@ void writeRecord(int gisID, const gisObject& obj, bool large) {
       note.large = large;
       note.typeName.assign(trimRight(obj.gisObjectTypeName));
       if (!writeLine(m.mifLayer(gisID).midUnit, trimRight(midRecordText(text))))
-        stopWithMessage(gisMidWriteFailure(note));
+        gisStop(gisMidWriteFailure(note));
       return;
     }
     case 2: {
-      bool byText = false;
-      const int slot = shapeSlotOf(obj, byText);
-      if (slot < 0) shapeSlotCheck(large ? "gisWriteRecordLarge-dbf" : "gisWriteRecord-dbf");
+      const int slot = shapeSlotOf(obj);
+      if (slot < 0) gisMessageCheck(large ? "gisWriteRecordLarge-dbf" : "gisWriteRecord-dbf");
       for (int k = 1; k <= gisShapeSlots; ++k) {
         DbfFile& dbf = m.dbfFile(k, gisID);
         if (slot != k && !(slot == 0 && dbf.dbfUnit > 0)) continue;
@@ -121,11 +101,6 @@ void writeRecord(int gisID, const gisObject& obj, bool large) {
 }
 
 }  // namespace
-
-std::string gisMidWriteFailure(const MidRecordNote& record) {
-  return std::string("ERROR 0254 - Failed to write ") + (record.large ? "large " : "") +
-         "attribute data record for a " + record.typeName + " object in GIS layer.";
-}
 
 void gisWriteHeader(int gisID) {
   gisCheckLayerID("gisWriteHeader", gisID);
@@ -172,16 +147,15 @@ void gisWriteObject(int gisID, gisObject& obj) {
       return;
     }
     case 2: {
-      bool byText = false;
-      const int slot = shapeSlotOf(obj, byText);
-      if (slot < 0) shapeSlotCheck("gisWriteObject-shp");
+      const int slot = shapeSlotOf(obj);
+      if (slot < 0) gisMessageCheck("gisWriteObject-shp");
       if (slot == 0) {
         for (int k = 1; k <= gisShapeSlots; ++k)
           if (m.dbfFile(k, gisID).dbfUnit > 0) shpWriteObject(obj, m.shpFile(k, gisID));
         return;
       }
       // A text object goes to the point set as its anchor point.
-      if (byText) {
+      if (slot == 1 && !obj.isPoint && obj.isText) {
         obj.isText = false;
         obj.isPoint = true;
       }

@@ -8,7 +8,6 @@
 
 #include "common/byte_order.h"
 #include "common/platform.h"
-#include "common/run_control.h"
 #include "gis/dbase.h"
 #include "gis/object_record.h"
 #include "gis/write_protocol.h"
@@ -164,9 +163,7 @@ TEST_F(Dbase, HeaderThatCannotBeWrittenEndsTheRun) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    resetBeforeExitHooks();
-    INITUNITS(1000);
-    gisInitialise(-1, "test", "", "");
+    restart();
     define({});
     gisAttrDef.count = c.fields;
     for (int i = 1; i <= std::min(c.fields, gisMaxFields); ++i) {
@@ -182,9 +179,7 @@ TEST_F(Dbase, HeaderThatCannotBeWrittenEndsTheRun) {
     EXPECT_EQ(test::readFile(dir / "t_P.dbf").size(), c.bytesWritten);
   }
   // 128 fields are the most a table takes.
-  resetBeforeExitHooks();
-  INITUNITS(1000);
-  gisInitialise(-1, "test", "", "");
+  restart();
   define({});
   gisAttrDef.count = 128;
   for (int i = 1; i <= 128; ++i) gisAttrDef.type(i) = "Integer";

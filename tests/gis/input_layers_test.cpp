@@ -2,7 +2,6 @@
 // layers with its workspace and list lines, and the older workspace route.
 #include <algorithm>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,14 +24,6 @@ const std::string kListHead =
 
 class InputLayers : public LayerModuleTest {
  protected:
-  void SetUp() override {
-    LayerModuleTest::SetUp();
-    cwd.emplace(dir.path());
-  }
-  void TearDown() override {
-    LayerModuleTest::TearDown();
-    cwd.reset();
-  }
   std::string full(const std::string& name) { return platform::fullPath(name); }
   Lines folderFiles() const {
     Lines files;
@@ -40,7 +31,6 @@ class InputLayers : public LayerModuleTest {
     std::sort(files.begin(), files.end());
     return files;
   }
-  std::optional<test::ScopedCwd> cwd;
 };
 
 TEST_F(InputLayers, StartWithoutNamesWritesNothingAndResetsEverything) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/run_control.h"
 #include "common/units.h"
 #include "gis/layer_init.h"
 #include "gis/layer_table.h"
@@ -22,6 +23,13 @@ class LayerModuleTest : public ::testing::Test {
     con.clear();
   }
   void TearDown() override { closeAllUnitsQuietly(); }
+  // A fresh module after a stop, as a new run would have.
+  void restart() {
+    closeAllUnitsQuietly();
+    resetBeforeExitHooks();
+    INITUNITS(1000);
+    gisInitialise(-1, "test", "", "");
+  }
 
   // Makes the empty files that the input layer `name` opens: a shapefile
   // name and its .dbf, else the .mif/.mid pair (a .mif or .mid extension,

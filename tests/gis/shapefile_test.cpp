@@ -9,8 +9,7 @@
 
 #include "common/byte_order.h"
 #include "common/platform.h"
-#include "common/run_control.h"
-#include "gis/dbase.h"
+#include "gis/header_services.h"
 #include "gis/object_record.h"
 #include "gis/shapefile.h"
 #include "gis/write_protocol.h"
@@ -66,14 +65,6 @@ class Shapefile : public LayerModuleTest {
     platform::setCurrentDateForTests(std::nullopt);
     LayerModuleTest::TearDown();
   }
-  // A fresh module after a stop, as a new run would have.
-  void restart() {
-    closeAllUnitsQuietly();
-    resetBeforeExitHooks();
-    INITUNITS(1000);
-    gisInitialise(-1, "test", "", "");
-  }
-
   void write(int id, bool gisObject::*flag, const Points& pts, const std::vector<int>& parts, const char* name) {
     gisObject obj;
     obj.*flag = true;
@@ -86,18 +77,11 @@ class Shapefile : public LayerModuleTest {
     gisWriteRecord(id, obj);
   }
 
-  // Opens an input set and reads its headers as the layer's header service
-  // does: both .shp headers, the big-endian unit closed, the table header.
+  // Opens an input set and reads its headers: both .shp headers, the
+  // big-endian unit closed, the table header.
   int openInputSet(const std::string& name) {
     const int id = gisOpenLayer(name, "", "I ", false);
-    ShpFile& shp = m.shpFile(1, id);
-    int code = 0, length = 0, version = 0, type = 0;
-    double box[4];
-    shpReadHeader(shp.shpUnitBE, shp.fileCode, shp.fileLength, version, type, box[0], box[1], box[2], box[3]);
-    shpReadHeader(shp.shpUnitLE, code, length, shp.version, shp.shapeType, shp.xMin, shp.yMin, shp.xMax, shp.yMax);
-    CLOSER(shp.shpUnitBE);
-    dbfReadHeader(m.dbfFile(1, id));
-    m.dbfFile(1, id).recordCounter = 0;
+    gisReadHeader(id);
     return id;
   }
 
