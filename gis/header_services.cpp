@@ -24,12 +24,6 @@ namespace {
 constexpr std::string_view kNonEarthLine =
     "CoordSys NonEarth Units \"m\" Bounds(-9999999, -9999999) (9999999, 9999999)";
 
-[[noreturn]] void stopWithMessage(std::string_view line1) {
-  setGisMessageLine(1, line1);
-  gisWriteMessage(1);
-  EXITS();
-}
-
 void warnAndPause(std::string_view line1) {
   setGisMessageLine(1, line1);
   gisWriteMessage(1);
@@ -168,7 +162,7 @@ void gisReadAttributeDefinition(int gisID) {
   if (m.gisLayerFileType(gisID) != 1) gisInternalCheck("gisReadAttributeDefinition");
   std::string line;
   if (readLine(m.mifLayer(gisID).mifUnit, line) != IoStatus::Ok)
-    stopWithMessage("ERROR 0316 - Could not read attribute definitions in .mif file");
+    gisStop("ERROR 0316 - Could not read attribute definitions in .mif file");
   mifSplitColumnDefinition(cutTo(line, kNameWidth), gisAttDefLine.name, gisAttDefLine.type);
   gisAttDefLine.name = cutTo(gisAttDefLine.name, 256);
   gisAttDefLine.type = cutTo(gisAttDefLine.type, kFieldTypeWidth);
@@ -198,8 +192,8 @@ void mifCopyHeader(int unitIn, int unitOut) {
                 cutTo(AINTEGER(unitOut), 8) + "...");
   switch (mifCopyHeaderLines(unitIn, unitOut)) {
     case IoStatus::Ok: return;
-    case IoStatus::End: stopWithMessage("ERROR 0302 - End of File encountered (mifCopyHeader)");
-    case IoStatus::Error: stopWithMessage("ERROR 0301 - Reading data (mifCopyHeader)");
+    case IoStatus::End: gisStop("ERROR 0302 - End of File encountered (mifCopyHeader)");
+    case IoStatus::Error: gisStop("ERROR 0301 - Reading data (mifCopyHeader)");
   }
 }
 

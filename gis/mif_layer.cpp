@@ -32,13 +32,7 @@ MifWriterState& writerState() {
 // A layer without a projection is still a valid MIF file for every reader.
 constexpr std::string_view kNonEarthCoordSys = "CoordSys NonEarth Units \"m\"";
 
-[[noreturn]] void stopWithMessage(std::string_view line1) {
-  setGisMessageLine(1, line1);
-  gisWriteMessage(1);
-  EXITS();
-}
-
-[[noreturn]] void writeFailed() { stopWithMessage("ERROR 0439 - Writing .mif file object coordinates."); }
+[[noreturn]] void writeFailed() { gisStop("ERROR 0439 - Writing .mif file object coordinates."); }
 
 void putLine(int unit, std::string_view text) {
   if (!writeLine(unit, text)) writeFailed();
@@ -223,7 +217,7 @@ void mifWriteObject(gisObject& obj, int mifUnit, std::string_view styleLine1, st
     putLine(mifUnit, "none");
     return;
   } else {
-    stopWithMessage("ERROR 0350 - Trying to write a MIF object that is not yet supported.  Please contact " +
+    gisStop("ERROR 0350 - Trying to write a MIF object that is not yet supported.  Please contact " +
                     std::string(kSupportAddress) + ".");
   }
 
