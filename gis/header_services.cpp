@@ -21,9 +21,6 @@ GisAttDefLine gisAttDefLine;
 
 namespace {
 
-constexpr std::string_view kNonEarthLine =
-    "CoordSys NonEarth Units \"m\" Bounds(-9999999, -9999999) (9999999, 9999999)";
-
 void warnAndPause(std::string_view line1) {
   setGisMessageLine(1, line1);
   gisWriteMessage(1);
@@ -176,7 +173,7 @@ std::string mifReadCoordSysLine(std::string_view fileName) {
     setGisMessageLine(2, "               Non-Earth Coordinates will be used.  [mifReadCoordSysLine]");
     warnAndPause("WARNING 0307 - No MapInfo Projection or mif header file " + std::string(trimRight(name)) +
                  " found.");
-    return std::string(kNonEarthLine);
+    return std::string(kDefaultCoordSysLine);
   }
   int unit = 0;
   OPENFILE(unit, "I ", trimRight(name));
@@ -184,7 +181,7 @@ std::string mifReadCoordSysLine(std::string_view fileName) {
   const IoStatus status = mifScanCoordSys(unit, line);
   CLOSER(unit);
   if (status == IoStatus::Error) warnAndPause("WARNING 0312 - Problems finding CoordSys line in .mif file");
-  return status == IoStatus::Ok ? line : std::string(kNonEarthLine);
+  return status == IoStatus::Ok ? line : std::string(kDefaultCoordSysLine);
 }
 
 void mifCopyHeader(int unitIn, int unitOut) {

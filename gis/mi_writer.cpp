@@ -23,9 +23,6 @@
 namespace quenzel {
 namespace {
 
-constexpr std::string_view kNonEarthLine =
-    "CoordSys NonEarth Units \"m\" Bounds(-9999999, -9999999) (9999999, 9999999)";
-
 // The line being built by the object writer (grown once, then reused), and
 // the unit miReadCoordSysLine leaves open on its file.
 struct MiWriterState {
@@ -166,7 +163,7 @@ std::string miReadCoordSysLine(std::string_view fileName) {
   const std::string name = TRIMF(fileName);
   if (!platform::fileExists(name)) {
     noProjectionFile(name, "          Non-Earth Coordinates will be used.  [miReadCoordSysLine]");
-    return std::string(kNonEarthLine);
+    return std::string(kDefaultCoordSysLine);
   }
   int& unit = state().coordSysUnit;
   OPENFILE(unit, "I ", name);
@@ -181,7 +178,7 @@ std::string miReadCoordSysLine(std::string_view fileName) {
       PAUSES();
       break;
   }
-  return std::string(kNonEarthLine);
+  return std::string(kDefaultCoordSysLine);
 }
 
 std::string miFindCoordSysLine(int unit) {
