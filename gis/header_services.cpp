@@ -1,5 +1,7 @@
 #include "gis/header_services.h"
 
+#include <cstdint>
+
 #include "common/console.h"
 #include "common/console_exit.h"
 #include "common/constants.h"
@@ -117,15 +119,13 @@ int gisNumberRecords(int gisID) {
   const GisLayerModule& m = gisModule();
   switch (m.gisLayerFileType(gisID)) {
     case 1: {
-      // Counted from the start; the lines still ahead tell how many to pass
-      // over again, so that the next record read is the one it would have been.
+      // Counted from the start; the next record read is still the one it
+      // would have been.
       const int mid = m.mifLayer(gisID).midUnit;
-      const int ahead = linesToEnd(mid);
+      const std::int64_t at = unitPosition(mid);
       rewindUnit(mid);
       const int total = linesToEnd(mid);
-      rewindUnit(mid);
-      std::string line;
-      for (int i = 0; i < total - ahead; ++i) readLine(mid, line);
+      positionUnit(mid, at);
       return total;
     }
     case 2:
