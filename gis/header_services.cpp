@@ -158,25 +158,23 @@ void gisReadAttributeDefinition(int gisID) {
   GisLayerModule& m = gisModule();
   if (m.gisLayerFileType(gisID) != 1) gisInternalCheck("gisReadAttributeDefinition");
   std::string line;
-  if (readLine(m.mifLayer(gisID).mifUnit, line) != IoStatus::Ok)
+  if (mifReadRecord(m.mifLayer(gisID).mifUnit, line) != IoStatus::Ok)
     gisStop("ERROR 0316 - Could not read attribute definitions in .mif file");
-  mifSplitColumnDefinition(cutTo(line, kNameWidth), gisAttDefLine.name, gisAttDefLine.type);
+  mifSplitColumnDefinition(line, gisAttDefLine.name, gisAttDefLine.type);
   gisAttDefLine.name = cutTo(gisAttDefLine.name, 256);
   gisAttDefLine.type = cutTo(gisAttDefLine.type, kFieldTypeWidth);
 }
 
 std::string mifReadCoordSysLine(std::string_view fileName) {
-  std::string name(fileName);
-  name.erase(0, name.find_first_not_of(' '));
-  if (!platform::fileExists(trimRight(name))) {
+  const std::string name = TRIMF(fileName);
+  if (!platform::fileExists(name)) {
     console::emptyLine();
     setGisMessageLine(2, "               Non-Earth Coordinates will be used.  [mifReadCoordSysLine]");
-    warnAndPause("WARNING 0307 - No MapInfo Projection or mif header file " + std::string(trimRight(name)) +
-                 " found.");
+    warnAndPause("WARNING 0307 - No MapInfo Projection or mif header file " + name + " found.");
     return std::string(kDefaultCoordSysLine);
   }
   int unit = 0;
-  OPENFILE(unit, "I ", trimRight(name));
+  OPENFILE(unit, "I ", name);
   std::string line;
   const IoStatus status = mifScanCoordSys(unit, line);
   CLOSER(unit);
@@ -198,9 +196,8 @@ IoStatus mifCopyHeaderLines(int unitIn, int unitOut) {
   rewindUnit(unitIn);
   std::string line;
   while (!unitAtEnd(unitIn)) {
-    const IoStatus status = readLine(unitIn, line);
+    const IoStatus status = mifReadRecord(unitIn, line);
     if (status != IoStatus::Ok) return status;
-    if (line.size() > kNameWidth) line.resize(kNameWidth);
     if (FLAGEXISTS(slice(line, 1, 7), "Columns")) break;
     writeLine(unitOut, trimRight(line));
   }

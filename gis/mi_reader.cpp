@@ -57,8 +57,7 @@ void warnAndPause(std::string_view text) {
 
 // The next record of the object into rest, cut to 1000 characters.
 void nextLine(int unit, std::string& rest) {
-  const IoStatus status = readLine(unit, rest);
-  if (rest.size() > kNameWidth) rest.resize(kNameWidth);
+  const IoStatus status = mifReadRecord(unit, rest);
   if (status == IoStatus::End) unexpectedEnd();
   if (status != IoStatus::Ok) erroneousLine(rest);
 }
@@ -268,11 +267,10 @@ bool miGotoData(int unit) {
   rewindUnit(unit);
   std::string line = "XXX";
   while (!FLAGEXISTS(slice(line, 1, 4), "Data") && !unitAtEnd(unit)) {
-    if (readLine(unit, line) != IoStatus::Ok) {
+    if (mifReadRecord(unit, line, kHeaderLineWidth) != IoStatus::Ok) {
       warnAndPause("WARNING 0313 - Problems finding start of data in .mif file");
       return false;
     }
-    if (line.size() > kHeaderLineWidth) line.resize(kHeaderLineWidth);
   }
   return true;
 }
@@ -295,11 +293,11 @@ bool miReadNumberAttributes(int unit, int& n) {
 
 bool miReadAttributeDefinition(int unit, miAttributeDefinition& definition) {
   std::string line;
-  if (readLine(unit, line) != IoStatus::Ok) {
+  if (mifReadRecord(unit, line) != IoStatus::Ok) {
     warnAndPause("WARNING 0316 - Problems reading attribute definition in .mif file");
     return false;
   }
-  mifSplitColumnDefinition(cutTo(line, kNameWidth), definition.name, definition.type);
+  mifSplitColumnDefinition(line, definition.name, definition.type);
   definition.name = cutTo(definition.name, kHeaderLineWidth);
   definition.type = cutTo(definition.type, kHeaderLineWidth);
   return true;

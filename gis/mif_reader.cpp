@@ -55,25 +55,15 @@ bool isBlankOrTab(char c) { return c == ' ' || c == '\t'; }
 
 bool blankOrTabs(std::string_view s) { return std::all_of(s.begin(), s.end(), isBlankOrTab); }
 
-// A line into a 1000-character buffer.
-IoStatus readCut(int unit, std::string& line) {
-  const IoStatus status = readLine(unit, line);
-  if (line.size() > kNameWidth) line.resize(kNameWidth);
-  return status;
-}
-
 // The next line of an object; the file must not end here.
 void objectLine(int unit, std::string& line) {
-  const IoStatus status = readCut(unit, line);
+  const IoStatus status = mifReadRecord(unit, line);
   if (status != IoStatus::Ok) readFailed(status == IoStatus::End);
 }
 
 void skipObjectLines(int unit, std::int64_t count) {
   std::string& buffer = state().vertexLine;
-  for (std::int64_t i = 0; i < count; ++i) {
-    const IoStatus status = readLine(unit, buffer);
-    if (status != IoStatus::Ok) readFailed(status == IoStatus::End);
-  }
+  for (std::int64_t i = 0; i < count; ++i) objectLine(unit, buffer);
 }
 
 // Values read from a text alone: the text ending first is the end of the
@@ -199,7 +189,7 @@ void readColumnsToData(int unit, MifLayer* layer) {
   if (count < 1) gisStop("ERROR 0319 - No attributes specified in .mif file.");
   const int kept = std::min(count, gisMaxColumns);
   for (int i = 1; i <= count; ++i) {
-    if (readCut(unit, line) != IoStatus::Ok)
+    if (mifReadRecord(unit, line) != IoStatus::Ok)
       gisStop("ERROR 0316 - Could not read attribute definitions in .mif file");
     if (layer == nullptr || i > kept) continue;
     std::string name;
@@ -220,26 +210,29 @@ void readColumnsToData(int unit, MifLayer* layer) {
 
   line = "XXX";
   while (!FLAGEXISTS(slice(line, 1, 4), "Data") && !unitAtEnd(unit)) {
-    if (readCut(unit, line) != IoStatus::Ok) noDataLine();
+    if (mifReadRecord(unit, line) != IoStatus::Ok) noDataLine();
   }
   if (!FLAGEXISTS(slice(line, 1, 4), "Data")) noDataLine();
 }
 
 }  // namespace
 
+IoStatus mifReadRecord(int unit, std::string& line, std::size_t width) {
+  const IoStatus status = readLine(unit, line);
+  if (line.size() > width) line.resize(width);
+  return status;
+}
+
 bool mifFindColumnsLine(int unit, std::string& line, std::size_t width) {
   line = "XXX";
   while (!FLAGEXISTS(slice(line, 1, 7), "Columns")) {
-    if (unitAtEnd(unit) || readLine(unit, line) != IoStatus::Ok) return false;
-    if (line.size() > width) line.resize(width);
+    if (unitAtEnd(unit) || mifReadRecord(unit, line, width) != IoStatus::Ok) return false;
   }
   return true;
 }
 
 void mifSplitColumnDefinition(std::string_view line, std::string& name, std::string& type) {
-  std::size_t b = 0;
-  while (b < line.size() && line[b] == ' ') ++b;
-  const std::string_view def = trimRight(line.substr(b));
+  const std::string_view def = trimBoth(line);
   const std::size_t p = def.find(' ');
   name.assign(def.substr(0, p));
   type.assign(p == std::string_view::npos ? std::string_view() : def.substr(p + 1));
@@ -263,7 +256,7 @@ bool mifObjectType(int unit, std::string& line, std::string& rest, gisObject& ob
   line.clear();
   state().column = 0;
   while (!unitAtEnd(unit)) {
-    const IoStatus status = readCut(unit, line);
+    const IoStatus status = mifReadRecord(unit, line);
     if (status == IoStatus::End)
       gisStop("ERROR 0322 - End of .mif file encountered whilst reading object type.");
     if (status != IoStatus::Ok) gisStop("ERROR 0321 - Reading .mif file object type.");

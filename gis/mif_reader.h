@@ -10,7 +10,9 @@
 #include <string>
 #include <string_view>
 
+#include "common/constants.h"
 #include "common/one_based.h"
+#include "common/units.h"
 #include "gis/gis_data.h"
 #include "gis/layer_table.h"
 
@@ -55,6 +57,10 @@ bool mifReadObject(int unit, std::string& rest, gisObject& obj, OneBasedView<dou
 
 // False when requested <= limit; otherwise ERROR 0310 ends the run.
 bool mifCheckNodes(std::int64_t requested, std::int64_t limit);
+
+// The next line of a .mif file as a record of `width` characters holds it
+// (cut to that width, whatever the status).
+IoStatus mifReadRecord(int unit, std::string& line, std::size_t width = kNameWidth);
 
 // From the unit's position, reads lines (cut to width) until one holds
 // "Columns" (any case) in its first 7 characters; false when the file ends
