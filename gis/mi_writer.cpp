@@ -48,9 +48,7 @@ void writeCoordinates(int unit, std::string_view keyword, OneBasedView<const dou
 }
 
 void writeTop(int unit) {
-  writeLine(unit, "Version 300");
-  writeLine(unit, "Charset \"WindowsLatin1\"");
-  writeLine(unit, "Delimiter \",\"");
+  for (std::string_view line : kMifHeaderTop) writeLine(unit, line);
 }
 
 // A "Bounds (" in a header line gives the four bounds: the pair up to the

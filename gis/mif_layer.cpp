@@ -163,9 +163,7 @@ std::string mifCleanCoordSys(std::string_view line) {
 }
 
 void mifWriteHeader(const GisAttributeDefinition& attrDef, int mifUnit) {
-  putLine(mifUnit, "Version 300");
-  putLine(mifUnit, "Charset \"WindowsLatin1\"");
-  putLine(mifUnit, "Delimiter \",\"");
+  for (std::string_view line : kMifHeaderTop) putLine(mifUnit, line);
   const std::string_view coordSys = trimRight(gisMifCoordSys);
   putLine(mifUnit, coordSys.empty() ? kNonEarthCoordSys : coordSys);
   putLine(mifUnit, "Columns " + AINTEGER(attrDef.count));
