@@ -5,7 +5,6 @@
 #include "common/console.h"
 #include "common/console_exit.h"
 #include "common/constants.h"
-#include "common/free_format.h"
 #include "common/numbers.h"
 #include "common/platform.h"
 #include "common/text.h"
@@ -141,16 +140,12 @@ bool gisGotoBeginningOfAttributes(int gisID, int& count) {
   if (m.gisLayerFileType(gisID) != 1) gisInternalCheck("gisGotoBeginningOfAttributes");
   const int unit = m.mifLayer(gisID).mifUnit;
   rewindUnit(unit);
-  std::string line;
-  if (!mifFindColumnsLine(unit, line, 100)) {
+  const ColumnsLine columns = mifReadColumnsCount(unit, 100, count);
+  if (columns == ColumnsLine::Missing)
     warnAndPause("WARNING 0315 - Problems finding start of attribute definitions in .mif file");
-    return false;
-  }
-  if (FreeReader(slice(line, 8, line.size())).read(count) != ReadResult::Ok) {
+  if (columns == ColumnsLine::NoCount)
     warnAndPause("WARNING 0314 - Problems reading number of attributes in .mif file");
-    return false;
-  }
-  return true;
+  return columns == ColumnsLine::Found;
 }
 
 void gisReadAttributeDefinition(int gisID) {

@@ -277,18 +277,14 @@ bool miGotoData(int unit) {
 
 bool miReadNumberAttributes(int unit, int& n) {
   rewindUnit(unit);
-  std::string line;
   // A file without a "Columns" line has no count: the last line read is not
   // one.
-  if (!mifFindColumnsLine(unit, line, kHeaderLineWidth)) {
+  const ColumnsLine columns = mifReadColumnsCount(unit, kHeaderLineWidth, n);
+  if (columns == ColumnsLine::Missing)
     warnAndPause("WARNING 0315 - Problems finding start of attribute definitions in .mif file");
-    return false;
-  }
-  if (FreeReader(slice(line, 8, kHeaderLineWidth)).read(n) != ReadResult::Ok) {
+  if (columns == ColumnsLine::NoCount)
     warnAndPause("WARNING 0314 - Problems reading number of attributes in .mif file");
-    return false;
-  }
-  return true;
+  return columns == ColumnsLine::Found;
 }
 
 bool miReadAttributeDefinition(int unit, miAttributeDefinition& definition) {

@@ -180,14 +180,14 @@ void typeLine(std::string_view line, gisObject& obj) {
 // Reads the "Columns" line, the definitions and the "Data" line. The
 // definitions are kept in layer when one is given (up to 256 of them).
 void readColumnsToData(int unit, MifLayer* layer) {
-  std::string line;
-  if (!mifFindColumnsLine(unit, line, kNameWidth))
-    gisStop("ERROR 0315 - Could not find start of attribute definitions in .mif file");
   int count = 0;
-  if (FreeReader(slice(line, 8, line.size())).read(count) != ReadResult::Ok)
-    gisStop("ERROR 0314 - Could not read number of attributes in .mif file");
+  const ColumnsLine columns = mifReadColumnsCount(unit, kNameWidth, count);
+  if (columns == ColumnsLine::Missing)
+    gisStop("ERROR 0315 - Could not find start of attribute definitions in .mif file");
+  if (columns == ColumnsLine::NoCount) gisStop("ERROR 0314 - Could not read number of attributes in .mif file");
   if (count < 1) gisStop("ERROR 0319 - No attributes specified in .mif file.");
   const int kept = std::min(count, gisMaxColumns);
+  std::string line;
   for (int i = 1; i <= count; ++i) {
     if (mifReadRecord(unit, line) != IoStatus::Ok)
       gisStop("ERROR 0316 - Could not read attribute definitions in .mif file");
@@ -223,12 +223,13 @@ IoStatus mifReadRecord(int unit, std::string& line, std::size_t width) {
   return status;
 }
 
-bool mifFindColumnsLine(int unit, std::string& line, std::size_t width) {
-  line = "XXX";
+ColumnsLine mifReadColumnsCount(int unit, std::size_t width, int& count) {
+  std::string line = "XXX";
   while (!FLAGEXISTS(slice(line, 1, 7), "Columns")) {
-    if (unitAtEnd(unit) || mifReadRecord(unit, line, width) != IoStatus::Ok) return false;
+    if (unitAtEnd(unit) || mifReadRecord(unit, line, width) != IoStatus::Ok) return ColumnsLine::Missing;
   }
-  return true;
+  if (FreeReader(slice(line, 8, line.size())).read(count) != ReadResult::Ok) return ColumnsLine::NoCount;
+  return ColumnsLine::Found;
 }
 
 void mifSplitColumnDefinition(std::string_view line, std::string& name, std::string& type) {

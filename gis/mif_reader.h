@@ -62,10 +62,14 @@ bool mifCheckNodes(std::int64_t requested, std::int64_t limit);
 // (cut to that width, whatever the status).
 IoStatus mifReadRecord(int unit, std::string& line, std::size_t width = kNameWidth);
 
+// What mifReadColumnsCount found.
+enum class ColumnsLine { Found, Missing, NoCount };
+
 // From the unit's position, reads lines (cut to width) until one holds
-// "Columns" (any case) in its first 7 characters; false when the file ends
-// or a read fails first.
-bool mifFindColumnsLine(int unit, std::string& line, std::size_t width);
+// "Columns" (any case) in its first 7 characters, then the column count from
+// its 8th character on. Missing when the file ends or a read fails first;
+// NoCount when no count can be read there.
+ColumnsLine mifReadColumnsCount(int unit, std::size_t width, int& count);
 
 // A column definition line: leading blanks off, name up to the first blank,
 // type the rest (for example "Char(254)"; blank when there is none).
