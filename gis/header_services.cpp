@@ -1,9 +1,10 @@
 #include "gis/header_services.h"
 
+#include <cstdint>
+
 #include "common/console.h"
 #include "common/console_exit.h"
 #include "common/constants.h"
-#include "common/free_format.h"
 #include "common/numbers.h"
 #include "common/platform.h"
 #include "common/text.h"
@@ -20,15 +21,6 @@ namespace quenzel {
 GisAttDefLine gisAttDefLine;
 
 namespace {
-
-constexpr std::string_view kNonEarthLine =
-    "CoordSys NonEarth Units \"m\" Bounds(-9999999, -9999999) (9999999, 9999999)";
-
-[[noreturn]] void stopWithMessage(std::string_view line1) {
-  setGisMessageLine(1, line1);
-  gisWriteMessage(1);
-  EXITS();
-}
 
 void warnAndPause(std::string_view line1) {
   setGisMessageLine(1, line1);
@@ -126,15 +118,13 @@ int gisNumberRecords(int gisID) {
   const GisLayerModule& m = gisModule();
   switch (m.gisLayerFileType(gisID)) {
     case 1: {
-      // Counted from the start; the lines still ahead tell how many to pass
-      // over again, so that the next record read is the one it would have been.
+      // Counted from the start; the next record read is still the one it
+      // would have been.
       const int mid = m.mifLayer(gisID).midUnit;
-      const int ahead = linesToEnd(mid);
+      const std::int64_t at = unitPosition(mid);
       rewindUnit(mid);
       const int total = linesToEnd(mid);
-      rewindUnit(mid);
-      std::string line;
-      for (int i = 0; i < total - ahead; ++i) readLine(mid, line);
+      positionUnit(mid, at);
       return total;
     }
     case 2:
@@ -150,16 +140,12 @@ bool gisGotoBeginningOfAttributes(int gisID, int& count) {
   if (m.gisLayerFileType(gisID) != 1) gisInternalCheck("gisGotoBeginningOfAttributes");
   const int unit = m.mifLayer(gisID).mifUnit;
   rewindUnit(unit);
-  std::string line;
-  if (!mifFindColumnsLine(unit, line, 100)) {
+  const ColumnsLine columns = mifReadColumnsCount(unit, 100, count);
+  if (columns == ColumnsLine::Missing)
     warnAndPause("WARNING 0315 - Problems finding start of attribute definitions in .mif file");
-    return false;
-  }
-  if (FreeReader(slice(line, 8, line.size())).read(count) != ReadResult::Ok) {
+  if (columns == ColumnsLine::NoCount)
     warnAndPause("WARNING 0314 - Problems reading number of attributes in .mif file");
-    return false;
-  }
-  return true;
+  return columns == ColumnsLine::Found;
 }
 
 void gisReadAttributeDefinition(int gisID) {
@@ -167,30 +153,28 @@ void gisReadAttributeDefinition(int gisID) {
   GisLayerModule& m = gisModule();
   if (m.gisLayerFileType(gisID) != 1) gisInternalCheck("gisReadAttributeDefinition");
   std::string line;
-  if (readLine(m.mifLayer(gisID).mifUnit, line) != IoStatus::Ok)
-    stopWithMessage("ERROR 0316 - Could not read attribute definitions in .mif file");
-  mifSplitColumnDefinition(cutTo(line, kNameWidth), gisAttDefLine.name, gisAttDefLine.type);
+  if (mifReadRecord(m.mifLayer(gisID).mifUnit, line) != IoStatus::Ok)
+    gisStop("ERROR 0316 - Could not read attribute definitions in .mif file");
+  mifSplitColumnDefinition(line, gisAttDefLine.name, gisAttDefLine.type);
   gisAttDefLine.name = cutTo(gisAttDefLine.name, 256);
   gisAttDefLine.type = cutTo(gisAttDefLine.type, kFieldTypeWidth);
 }
 
 std::string mifReadCoordSysLine(std::string_view fileName) {
-  std::string name(fileName);
-  name.erase(0, name.find_first_not_of(' '));
-  if (!platform::fileExists(trimRight(name))) {
+  const std::string name = TRIMF(fileName);
+  if (!platform::fileExists(name)) {
     console::emptyLine();
     setGisMessageLine(2, "               Non-Earth Coordinates will be used.  [mifReadCoordSysLine]");
-    warnAndPause("WARNING 0307 - No MapInfo Projection or mif header file " + std::string(trimRight(name)) +
-                 " found.");
-    return std::string(kNonEarthLine);
+    warnAndPause("WARNING 0307 - No MapInfo Projection or mif header file " + name + " found.");
+    return std::string(kDefaultCoordSysLine);
   }
   int unit = 0;
-  OPENFILE(unit, "I ", trimRight(name));
+  OPENFILE(unit, "I ", name);
   std::string line;
   const IoStatus status = mifScanCoordSys(unit, line);
   CLOSER(unit);
   if (status == IoStatus::Error) warnAndPause("WARNING 0312 - Problems finding CoordSys line in .mif file");
-  return status == IoStatus::Ok ? line : std::string(kNonEarthLine);
+  return status == IoStatus::Ok ? line : std::string(kDefaultCoordSysLine);
 }
 
 void mifCopyHeader(int unitIn, int unitOut) {
@@ -198,8 +182,8 @@ void mifCopyHeader(int unitIn, int unitOut) {
                 cutTo(AINTEGER(unitOut), 8) + "...");
   switch (mifCopyHeaderLines(unitIn, unitOut)) {
     case IoStatus::Ok: return;
-    case IoStatus::End: stopWithMessage("ERROR 0302 - End of File encountered (mifCopyHeader)");
-    case IoStatus::Error: stopWithMessage("ERROR 0301 - Reading data (mifCopyHeader)");
+    case IoStatus::End: gisStop("ERROR 0302 - End of File encountered (mifCopyHeader)");
+    case IoStatus::Error: gisStop("ERROR 0301 - Reading data (mifCopyHeader)");
   }
 }
 
@@ -207,9 +191,8 @@ IoStatus mifCopyHeaderLines(int unitIn, int unitOut) {
   rewindUnit(unitIn);
   std::string line;
   while (!unitAtEnd(unitIn)) {
-    const IoStatus status = readLine(unitIn, line);
+    const IoStatus status = mifReadRecord(unitIn, line);
     if (status != IoStatus::Ok) return status;
-    if (line.size() > kNameWidth) line.resize(kNameWidth);
     if (FLAGEXISTS(slice(line, 1, 7), "Columns")) break;
     writeLine(unitOut, trimRight(line));
   }

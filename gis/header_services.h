@@ -41,9 +41,13 @@ bool gisGotoBeginningOfAttributes(int gisID, int& count);
 // MIF layers only: the next column definition into gisAttDefLine.
 void gisReadAttributeDefinition(int gisID);
 
+// The CoordSys line taken when a file gives none.
+inline constexpr std::string_view kDefaultCoordSysLine =
+    "CoordSys NonEarth Units \"m\" Bounds(-9999999, -9999999) (9999999, 9999999)";
+
 // The first line of the named .mif file holding "CoordSys" in its first 8
-// characters; a NonEarth line when the file is missing (WARNING 0307 and a
-// pause), holds none, or cannot be read (WARNING 0312 and a pause).
+// characters; kDefaultCoordSysLine when the file is missing (WARNING 0307 and
+// a pause), holds none, or cannot be read (WARNING 0312 and a pause).
 std::string mifReadCoordSysLine(std::string_view fileName);
 
 // Copies the lines of unitIn from its start up to its "Columns" line (not

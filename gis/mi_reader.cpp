@@ -57,8 +57,7 @@ void warnAndPause(std::string_view text) {
 
 // The next record of the object into rest, cut to 1000 characters.
 void nextLine(int unit, std::string& rest) {
-  const IoStatus status = readLine(unit, rest);
-  if (rest.size() > kNameWidth) rest.resize(kNameWidth);
+  const IoStatus status = mifReadRecord(unit, rest);
   if (status == IoStatus::End) unexpectedEnd();
   if (status != IoStatus::Ok) erroneousLine(rest);
 }
@@ -268,38 +267,33 @@ bool miGotoData(int unit) {
   rewindUnit(unit);
   std::string line = "XXX";
   while (!FLAGEXISTS(slice(line, 1, 4), "Data") && !unitAtEnd(unit)) {
-    if (readLine(unit, line) != IoStatus::Ok) {
+    if (mifReadRecord(unit, line, kHeaderLineWidth) != IoStatus::Ok) {
       warnAndPause("WARNING 0313 - Problems finding start of data in .mif file");
       return false;
     }
-    if (line.size() > kHeaderLineWidth) line.resize(kHeaderLineWidth);
   }
   return true;
 }
 
 bool miReadNumberAttributes(int unit, int& n) {
   rewindUnit(unit);
-  std::string line;
   // A file without a "Columns" line has no count: the last line read is not
   // one.
-  if (!mifFindColumnsLine(unit, line, kHeaderLineWidth)) {
+  const ColumnsLine columns = mifReadColumnsCount(unit, kHeaderLineWidth, n);
+  if (columns == ColumnsLine::Missing)
     warnAndPause("WARNING 0315 - Problems finding start of attribute definitions in .mif file");
-    return false;
-  }
-  if (FreeReader(slice(line, 8, kHeaderLineWidth)).read(n) != ReadResult::Ok) {
+  if (columns == ColumnsLine::NoCount)
     warnAndPause("WARNING 0314 - Problems reading number of attributes in .mif file");
-    return false;
-  }
-  return true;
+  return columns == ColumnsLine::Found;
 }
 
 bool miReadAttributeDefinition(int unit, miAttributeDefinition& definition) {
   std::string line;
-  if (readLine(unit, line) != IoStatus::Ok) {
+  if (mifReadRecord(unit, line) != IoStatus::Ok) {
     warnAndPause("WARNING 0316 - Problems reading attribute definition in .mif file");
     return false;
   }
-  mifSplitColumnDefinition(cutTo(line, kNameWidth), definition.name, definition.type);
+  mifSplitColumnDefinition(line, definition.name, definition.type);
   definition.name = cutTo(definition.name, kHeaderLineWidth);
   definition.type = cutTo(definition.type, kHeaderLineWidth);
   return true;

@@ -19,12 +19,10 @@
 #include "gis/layer_table.h"
 #include "gis/mi_routines.h"
 #include "gis/mif_layer.h"
+#include "gis/mif_reader.h"
 
 namespace quenzel {
 namespace {
-
-constexpr std::string_view kNonEarthLine =
-    "CoordSys NonEarth Units \"m\" Bounds(-9999999, -9999999) (9999999, 9999999)";
 
 // The line being built by the object writer (grown once, then reused), and
 // the unit miReadCoordSysLine leaves open on its file.
@@ -50,9 +48,7 @@ void writeCoordinates(int unit, std::string_view keyword, OneBasedView<const dou
 }
 
 void writeTop(int unit) {
-  writeLine(unit, "Version 300");
-  writeLine(unit, "Charset \"WindowsLatin1\"");
-  writeLine(unit, "Delimiter \",\"");
+  for (std::string_view line : kMifHeaderTop) writeLine(unit, line);
 }
 
 // A "Bounds (" in a header line gives the four bounds: the pair up to the
@@ -60,17 +56,14 @@ void writeTop(int unit) {
 void readBounds(std::string_view line, int logUnit, double& xmin, double& ymin, double& xmax, double& ymax) {
   std::string after;
   if (!FLAGEXISTSRET(line, "Bounds (", after)) return;
+  auto pairUpToClose = [](std::string_view text, double& a, double& b) {
+    return FreeReader(text.substr(0, text.find(')'))).readAll(a, b) == ReadResult::Ok;
+  };
   const std::string_view text = after;
-  const std::size_t close = text.find(')');
-  bool ok = FreeReader(text.substr(0, close)).readAll(xmin, ymin) == ReadResult::Ok;
-  const std::size_t open = close == std::string_view::npos ? close : text.find('(', close);
-  if (ok && open != std::string_view::npos) {
-    const std::string_view second = text.substr(open + 1);
-    ok = FreeReader(second.substr(0, second.find(')'))).readAll(xmax, ymax) == ReadResult::Ok;
-  } else {
-    ok = false;
-  }
-  if (ok) return;
+  const std::size_t open = text.find('(', text.find(')'));
+  if (pairUpToClose(text, xmin, ymin) && open != std::string_view::npos &&
+      pairUpToClose(text.substr(open + 1), xmax, ymax))
+    return;
   const std::string_view message = "ERROR 0311 - Could not read XY Bounds in MI Projection Line.";
   console::line(message);
   if (logUnit > 0) writeLine(logUnit, message);
@@ -141,8 +134,7 @@ void miWriteMifHeader(int unit, std::string_view projLine, std::string_view proj
   int in = 0;
   OPENFILE(in, "I ", name);
   std::string line;
-  while (!unitAtEnd(in) && readLine(in, line) == IoStatus::Ok) {
-    if (line.size() > kNameWidth) line.resize(kNameWidth);
+  while (!unitAtEnd(in) && mifReadRecord(in, line) == IoStatus::Ok) {
     if (FLAGEXISTS(line, "Columns")) break;
     writeLine(unit, trimRight(line));
     readBounds(line, logUnit, xmin, ymin, xmax, ymax);
@@ -166,7 +158,7 @@ std::string miReadCoordSysLine(std::string_view fileName) {
   const std::string name = TRIMF(fileName);
   if (!platform::fileExists(name)) {
     noProjectionFile(name, "          Non-Earth Coordinates will be used.  [miReadCoordSysLine]");
-    return std::string(kNonEarthLine);
+    return std::string(kDefaultCoordSysLine);
   }
   int& unit = state().coordSysUnit;
   OPENFILE(unit, "I ", name);
@@ -181,7 +173,7 @@ std::string miReadCoordSysLine(std::string_view fileName) {
       PAUSES();
       break;
   }
-  return std::string(kNonEarthLine);
+  return std::string(kDefaultCoordSysLine);
 }
 
 std::string miFindCoordSysLine(int unit) {

@@ -32,36 +32,29 @@ MifWriterState& writerState() {
 // A layer without a projection is still a valid MIF file for every reader.
 constexpr std::string_view kNonEarthCoordSys = "CoordSys NonEarth Units \"m\"";
 
-[[noreturn]] void stopWithMessage(std::string_view line1) {
-  setGisMessageLine(1, line1);
-  gisWriteMessage(1);
-  EXITS();
-}
-
-[[noreturn]] void writeFailed() { stopWithMessage("ERROR 0439 - Writing .mif file object coordinates."); }
+[[noreturn]] void writeFailed() { gisStop("ERROR 0439 - Writing .mif file object coordinates."); }
 
 void putLine(int unit, std::string_view text) {
   if (!writeLine(unit, text)) writeFailed();
 }
 
-// Writes the buffer as one line in a single call.
-void putBuffer(int unit, std::string& buffer) {
-  buffer.push_back('\n');
-  if (!writeText(unit, buffer)) writeFailed();
+// Vertices first..last on one line after `lead`, written in a single call.
+// Each coordinate takes a field of 16 columns with d decimals: asterisks
+// would lose the vertex, and neighbouring numbers must never run together.
+void writeCoordinates(int unit, std::string_view lead, int first, int last, int d = 6) {
+  std::string& b = writerState().line;
+  b.assign(lead);
+  for (int k = first; k <= last; ++k) {
+    appendFSeparated(b, gisX(k), 16, d);
+    appendFSeparated(b, gisY(k), 16, d);
+  }
+  b.push_back('\n');
+  if (!writeText(unit, b)) writeFailed();
 }
 
-// One coordinate field of 16 columns with d decimals: asterisks would lose
-// the vertex, and neighbouring numbers must never run together.
-void appendCoordinate(std::string& out, double value, int d) { appendFSeparated(out, value, 16, d); }
-
+// One line per vertex.
 void writeVertices(int unit, int first, int last) {
-  std::string& b = writerState().line;
-  for (int k = first; k <= last; ++k) {
-    b.clear();
-    appendCoordinate(b, gisX(k), 6);
-    appendCoordinate(b, gisY(k), 6);
-    putBuffer(unit, b);
-  }
+  for (int k = first; k <= last; ++k) writeCoordinates(unit, "", k, k);
 }
 
 // "<keyword> <count>", then per part a line of one blank and its vertex
@@ -76,17 +69,6 @@ void writeParts(int unit, std::string_view keyword, const gisObject& obj) {
     putLine(unit, " " + AINTEGER(last - first + 1));
     writeVertices(unit, first, last);
   }
-}
-
-// Vertices 1..n after the keyword on the same line.
-void writeInline(int unit, std::string_view keyword, int n, int d) {
-  std::string& b = writerState().line;
-  b.assign(keyword);
-  for (int k = 1; k <= n; ++k) {
-    appendCoordinate(b, gisX(k), d);
-    appendCoordinate(b, gisY(k), d);
-  }
-  putBuffer(unit, b);
 }
 
 void checkProjection(int mifUnit) {
@@ -169,9 +151,7 @@ std::string mifCleanCoordSys(std::string_view line) {
 }
 
 void mifWriteHeader(const GisAttributeDefinition& attrDef, int mifUnit) {
-  putLine(mifUnit, "Version 300");
-  putLine(mifUnit, "Charset \"WindowsLatin1\"");
-  putLine(mifUnit, "Delimiter \",\"");
+  for (std::string_view line : kMifHeaderTop) putLine(mifUnit, line);
   const std::string_view coordSys = trimRight(gisMifCoordSys);
   putLine(mifUnit, coordSys.empty() ? kNonEarthCoordSys : coordSys);
   putLine(mifUnit, "Columns " + AINTEGER(attrDef.count));
@@ -189,12 +169,12 @@ void mifWriteHeader(const GisAttributeDefinition& attrDef, int mifUnit) {
 
 void mifWriteObject(gisObject& obj, int mifUnit, std::string_view styleLine1, std::string_view styleLine2) {
   if (obj.isPoint) {
-    writeInline(mifUnit, "Point ", 1, 6);
+    writeCoordinates(mifUnit, "Point ", 1, 1);
   } else if (obj.isMultiPoint) {
     putLine(mifUnit, "MultiPoint " + AINTEGER(gisNP));
     writeVertices(mifUnit, 1, gisNP);
   } else if (obj.isLine) {
-    writeInline(mifUnit, "Line ", 2, 6);
+    writeCoordinates(mifUnit, "Line ", 1, 2);
   } else if (obj.isPline) {
     putLine(mifUnit, "Pline " + AINTEGER(gisNP));
     writeVertices(mifUnit, 1, gisNP);
@@ -212,19 +192,13 @@ void mifWriteObject(gisObject& obj, int mifUnit, std::string_view styleLine1, st
     putLine(mifUnit, "Text");
     putLine(mifUnit, trimRight(gisAttLine));
     // The box corners are vertices 2 and 3; vertex 1 is the anchor point.
-    std::string& b = writerState().line;
-    b.assign(4, ' ');
-    for (int k = 2; k <= 3; ++k) {
-      appendCoordinate(b, gisX(k), 3);
-      appendCoordinate(b, gisY(k), 3);
-    }
-    putBuffer(mifUnit, b);
+    writeCoordinates(mifUnit, "    ", 2, 3, 3);
   } else if (obj.isNone) {
     putLine(mifUnit, "none");
     return;
   } else {
-    stopWithMessage("ERROR 0350 - Trying to write a MIF object that is not yet supported.  Please contact " +
-                    std::string(kSupportAddress) + ".");
+    gisStop("ERROR 0350 - Trying to write a MIF object that is not yet supported.  Please contact " +
+            std::string(kSupportAddress) + ".");
   }
 
   const std::string_view style1 = trimRight(styleLine1);

@@ -33,6 +33,9 @@ IoStatus mifScanCoordSys(int unit, std::string& line);
 // quotes, cut to 1000 characters.
 std::string mifCleanCoordSys(std::string_view line);
 
+// The lines every .mif header begins with.
+inline constexpr std::string_view kMifHeaderTop[] = {"Version 300", "Charset \"WindowsLatin1\"", "Delimiter \",\""};
+
 // The .mif header from attrDef and gisMifCoordSys, up to the empty line after
 // "Data". A failed write ends the run with ERROR 0439.
 void mifWriteHeader(const GisAttributeDefinition& attrDef, int mifUnit);

@@ -7,7 +7,6 @@
 #include <string_view>
 
 #include "common/console.h"
-#include "common/console_exit.h"
 #include "common/constants.h"
 #include "common/fortran_format.h"
 #include "common/free_format.h"
@@ -42,16 +41,10 @@ MifReaderState& state() {
   return s;
 }
 
-[[noreturn]] void stopWithMessage(std::string_view line1) {
-  setGisMessageLine(1, line1);
-  gisWriteMessage(1);
-  EXITS();
-}
-
 [[noreturn]] void corrupted() {
-  stopWithMessage("ERROR 0308 - Reading .mif file.  Check file format is not corrupted.");
+  gisStop("ERROR 0308 - Reading .mif file.  Check file format is not corrupted.");
 }
-[[noreturn]] void unexpectedEnd() { stopWithMessage("ERROR 0309 - Unexpected end of .mif file encountered."); }
+[[noreturn]] void unexpectedEnd() { gisStop("ERROR 0309 - Unexpected end of .mif file encountered."); }
 
 [[noreturn]] void readFailed(bool atEnd) {
   if (atEnd) unexpectedEnd();
@@ -62,25 +55,15 @@ bool isBlankOrTab(char c) { return c == ' ' || c == '\t'; }
 
 bool blankOrTabs(std::string_view s) { return std::all_of(s.begin(), s.end(), isBlankOrTab); }
 
-// A line into a 1000-character buffer.
-IoStatus readCut(int unit, std::string& line) {
-  const IoStatus status = readLine(unit, line);
-  if (line.size() > kNameWidth) line.resize(kNameWidth);
-  return status;
-}
-
 // The next line of an object; the file must not end here.
 void objectLine(int unit, std::string& line) {
-  const IoStatus status = readCut(unit, line);
+  const IoStatus status = mifReadRecord(unit, line);
   if (status != IoStatus::Ok) readFailed(status == IoStatus::End);
 }
 
 void skipObjectLines(int unit, std::int64_t count) {
   std::string& buffer = state().vertexLine;
-  for (std::int64_t i = 0; i < count; ++i) {
-    const IoStatus status = readLine(unit, buffer);
-    if (status != IoStatus::Ok) readFailed(status == IoStatus::End);
-  }
+  for (std::int64_t i = 0; i < count; ++i) objectLine(unit, buffer);
 }
 
 // Values read from a text alone: the text ending first is the end of the
@@ -181,38 +164,33 @@ void typeLine(std::string_view line, gisObject& obj) {
     if (obj.isPlineMultiple || obj.isMultiPoint) keywordCount(line, obj.nsect);
     if (obj.isRegion) {
       keywordCount(line, obj.nr);
-      if (obj.nr > gisMaxParts) {
-        setGisMessageLine(1, "ERROR 0304 - Exceeded maximum number of polygons in region below of " +
-                                 AINTEGER(gisMaxParts));
-        setGisMessageLine(2, line);
-        gisWriteMessage(1);
-        EXITS();
-      }
+      if (obj.nr > gisMaxParts)
+        gisStop("ERROR 0304 - Exceeded maximum number of polygons in region below of " + AINTEGER(gisMaxParts), line);
     }
   } else if (mifKeywordIs("COLLECTION", obj)) {
-    stopWithMessage("ERROR 0303 - MIF \"Collection\" objects not supported.  Delete or disaggregate object.");
+    gisStop("ERROR 0303 - MIF \"Collection\" objects not supported.  Delete or disaggregate object.");
   }
   obj.isCenter = mifKeywordIs("CENTER", obj);
 }
 
 // ---- Header ----------------------------------------------------------------------
 
-[[noreturn]] void noDataLine() { stopWithMessage("ERROR 0313 - Could not find start of \"Data\" block in .mif file."); }
+[[noreturn]] void noDataLine() { gisStop("ERROR 0313 - Could not find start of \"Data\" block in .mif file."); }
 
 // Reads the "Columns" line, the definitions and the "Data" line. The
 // definitions are kept in layer when one is given (up to 256 of them).
 void readColumnsToData(int unit, MifLayer* layer) {
-  std::string line;
-  if (!mifFindColumnsLine(unit, line, kNameWidth))
-    stopWithMessage("ERROR 0315 - Could not find start of attribute definitions in .mif file");
   int count = 0;
-  if (FreeReader(slice(line, 8, line.size())).read(count) != ReadResult::Ok)
-    stopWithMessage("ERROR 0314 - Could not read number of attributes in .mif file");
-  if (count < 1) stopWithMessage("ERROR 0319 - No attributes specified in .mif file.");
+  const ColumnsLine columns = mifReadColumnsCount(unit, kNameWidth, count);
+  if (columns == ColumnsLine::Missing)
+    gisStop("ERROR 0315 - Could not find start of attribute definitions in .mif file");
+  if (columns == ColumnsLine::NoCount) gisStop("ERROR 0314 - Could not read number of attributes in .mif file");
+  if (count < 1) gisStop("ERROR 0319 - No attributes specified in .mif file.");
   const int kept = std::min(count, gisMaxColumns);
+  std::string line;
   for (int i = 1; i <= count; ++i) {
-    if (readCut(unit, line) != IoStatus::Ok)
-      stopWithMessage("ERROR 0316 - Could not read attribute definitions in .mif file");
+    if (mifReadRecord(unit, line) != IoStatus::Ok)
+      gisStop("ERROR 0316 - Could not read attribute definitions in .mif file");
     if (layer == nullptr || i > kept) continue;
     std::string name;
     std::string type;
@@ -232,26 +210,30 @@ void readColumnsToData(int unit, MifLayer* layer) {
 
   line = "XXX";
   while (!FLAGEXISTS(slice(line, 1, 4), "Data") && !unitAtEnd(unit)) {
-    if (readCut(unit, line) != IoStatus::Ok) noDataLine();
+    if (mifReadRecord(unit, line) != IoStatus::Ok) noDataLine();
   }
   if (!FLAGEXISTS(slice(line, 1, 4), "Data")) noDataLine();
 }
 
 }  // namespace
 
-bool mifFindColumnsLine(int unit, std::string& line, std::size_t width) {
-  line = "XXX";
+IoStatus mifReadRecord(int unit, std::string& line, std::size_t width) {
+  const IoStatus status = readLine(unit, line);
+  if (line.size() > width) line.resize(width);
+  return status;
+}
+
+ColumnsLine mifReadColumnsCount(int unit, std::size_t width, int& count) {
+  std::string line = "XXX";
   while (!FLAGEXISTS(slice(line, 1, 7), "Columns")) {
-    if (unitAtEnd(unit) || readLine(unit, line) != IoStatus::Ok) return false;
-    if (line.size() > width) line.resize(width);
+    if (unitAtEnd(unit) || mifReadRecord(unit, line, width) != IoStatus::Ok) return ColumnsLine::Missing;
   }
-  return true;
+  if (FreeReader(slice(line, 8, line.size())).read(count) != ReadResult::Ok) return ColumnsLine::NoCount;
+  return ColumnsLine::Found;
 }
 
 void mifSplitColumnDefinition(std::string_view line, std::string& name, std::string& type) {
-  std::size_t b = 0;
-  while (b < line.size() && line[b] == ' ') ++b;
-  const std::string_view def = trimRight(line.substr(b));
+  const std::string_view def = trimBoth(line);
   const std::size_t p = def.find(' ');
   name.assign(def.substr(0, p));
   type.assign(p == std::string_view::npos ? std::string_view() : def.substr(p + 1));
@@ -275,10 +257,10 @@ bool mifObjectType(int unit, std::string& line, std::string& rest, gisObject& ob
   line.clear();
   state().column = 0;
   while (!unitAtEnd(unit)) {
-    const IoStatus status = readCut(unit, line);
+    const IoStatus status = mifReadRecord(unit, line);
     if (status == IoStatus::End)
-      stopWithMessage("ERROR 0322 - End of .mif file encountered whilst reading object type.");
-    if (status != IoStatus::Ok) stopWithMessage("ERROR 0321 - Reading .mif file object type.");
+      gisStop("ERROR 0322 - End of .mif file encountered whilst reading object type.");
+    if (status != IoStatus::Ok) gisStop("ERROR 0321 - Reading .mif file object type.");
     takeWindow(line);
     typeLine(line, obj);
     if (hasObjectFlag(obj)) break;
@@ -290,10 +272,8 @@ bool mifObjectType(int unit, std::string& line, std::string& rest, gisObject& ob
 
 bool mifCheckNodes(std::int64_t requested, std::int64_t limit) {
   if (requested <= limit) return false;
-  setGisMessageLine(1, "ERROR 0310 - Exceeded number of allowable nodes in a single polyline or region.");
-  setGisMessageLine(2, "             Requested" + formatI(requested, 8) + "        Limit" + formatI(limit, 8));
-  gisWriteMessage(1);
-  EXITS();
+  gisStop("ERROR 0310 - Exceeded number of allowable nodes in a single polyline or region.",
+          "             Requested" + formatI(requested, 8) + "        Limit" + formatI(limit, 8));
 }
 
 namespace {
@@ -342,7 +322,7 @@ std::int64_t readRegionRings(int unit, std::string& rest, gisObject& obj, OneBas
       skipObjectLines(unit, cnt);
     }
   }
-  if (n < 5) stopWithMessage("ERROR 0318 - Less than 5 points for Region object in mif file.");
+  if (n < 5) gisStop("ERROR 0318 - Less than 5 points for Region object in mif file.");
   return n;
 }
 

@@ -10,7 +10,9 @@
 #include <string>
 #include <string_view>
 
+#include "common/constants.h"
 #include "common/one_based.h"
+#include "common/units.h"
 #include "gis/gis_data.h"
 #include "gis/layer_table.h"
 
@@ -56,10 +58,18 @@ bool mifReadObject(int unit, std::string& rest, gisObject& obj, OneBasedView<dou
 // False when requested <= limit; otherwise ERROR 0310 ends the run.
 bool mifCheckNodes(std::int64_t requested, std::int64_t limit);
 
+// The next line of a .mif file as a record of `width` characters holds it
+// (cut to that width, whatever the status).
+IoStatus mifReadRecord(int unit, std::string& line, std::size_t width = kNameWidth);
+
+// What mifReadColumnsCount found.
+enum class ColumnsLine { Found, Missing, NoCount };
+
 // From the unit's position, reads lines (cut to width) until one holds
-// "Columns" (any case) in its first 7 characters; false when the file ends
-// or a read fails first.
-bool mifFindColumnsLine(int unit, std::string& line, std::size_t width);
+// "Columns" (any case) in its first 7 characters, then the column count from
+// its 8th character on. Missing when the file ends or a read fails first;
+// NoCount when no count can be read there.
+ColumnsLine mifReadColumnsCount(int unit, std::size_t width, int& count);
 
 // A column definition line: leading blanks off, name up to the first blank,
 // type the rest (for example "Char(254)"; blank when there is none).
