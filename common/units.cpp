@@ -89,17 +89,6 @@ void freeFormatLine(std::string_view text) {
   console::line(shown);
 }
 
-// The stops "without a stop text" and "with a text": every unit is flushed
-// and closed first, so what was written so far is on disk.
-[[noreturn]] void stopNow() {
-  finishUnitsForStop();
-  stopRun(0);
-}
-[[noreturn]] void stopWithText(std::string_view text) {
-  console::line(text);
-  stopNow();
-}
-
 // A dialogue whose answer can never come: without this the question would be
 // asked again for ever.
 [[noreturn]] void endOfInput() {
@@ -195,14 +184,14 @@ void askToCreateFolder(std::string_view name, bool& autoTried) {
                        "or press Yes to have the folder created for you.";
     int r = platform::messageBox(cutTo(text, 256), boxCaption(), platform::BoxButtons::YesNoCancel);
     if (r == 7) return;
-    if (r != 6) stopNow();
+    if (r != 6) stopAtOnce();
     if (platform::messageBox("Create folder below?\r\r" + folder + "\r", boxCaption(),
                              platform::BoxButtons::YesNo) == 6)
       create = true;
   }
   while (!platform::runCommand(mkdirCommand(folder))) {
     std::string text = "Could not create folder:\r\r" + folder + "\r\rCheck permissions and/or sufficient disk space.";
-    if (platform::messageBox(text, boxCaption(), platform::BoxButtons::RetryCancel) != 4) stopNow();
+    if (platform::messageBox(text, boxCaption(), platform::BoxButtons::RetryCancel) != 4) stopAtOnce();
   }
 }
 
@@ -250,7 +239,7 @@ void openOutput(int& unit, std::string& name, std::string_view mode, const ModeI
     } else if (existed) {
       std::string text = trimmed(name) + "\r\rAbove file is locked by another application.\r\r" +
                          "Close the file in the other application and press Retry.";
-      if (platform::messageBox(cutTo(text, 256), boxCaption(), platform::BoxButtons::RetryCancel) != 4) stopNow();
+      if (platform::messageBox(cutTo(text, 256), boxCaption(), platform::BoxButtons::RetryCancel) != 4) stopAtOnce();
     } else {
       askToCreateFolder(name, autoTried);
     }
@@ -293,7 +282,7 @@ bool tryOpen(int& unit, std::string& name, std::string_view mode, const ModeInfo
       if (!fileio::closeUnit(u)) closed = false;
       forgetUnit(u);
     }
-    if (!closed) stopWithText("  Unable to close file.");
+    if (!closed) stopAtOnce("  Unable to close file.");
   }
 
   if (!input) {
@@ -318,7 +307,7 @@ void askForName(std::string& name, std::string_view description) {
   const UnitTables& t = unitTables();
   if (t.windowMode) {
     std::string text = trimmed(t.boxTitle) + " FILE and/or path\r" + trimmed(name) + "\rdoes not exist.";
-    if (platform::messageBox(text, boxCaption(), platform::BoxButtons::RetryCancel) != 4) stopNow();
+    if (platform::messageBox(text, boxCaption(), platform::BoxButtons::RetryCancel) != 4) stopAtOnce();
     return;
   }
   std::string desc(description);
@@ -382,11 +371,11 @@ void OPENFILE(int& unit, std::string_view mode, std::string_view name) {
     } else {
       platform::messageBox(text, trimmed(t.boxTitle), platform::BoxButtons::Ok);
     }
-    stopNow();
+    stopAtOnce();
   }
   int j = 1;
   while (j <= kPoolSize && t.inUse(j)) ++j;
-  if (j > kPoolSize) stopWithText("No free file numbers.");
+  if (j > kPoolSize) stopAtOnce("No free file numbers.");
 
   unit = t.poolUnit(j);
   OPENASK(unit, work, mode, "  ", t.logUnit);
