@@ -57,9 +57,7 @@ std::string comparable(std::string_view s, bool foldCase) {
   for (char c : s)
     if (c != '"' && c != '\'' && c != '\t') filtered.push_back(c);
   std::string r = cutTo(trimBoth(filtered), kNameWidth);
-  if (foldCase)
-    for (char& c : r) c = upperAscii(c);
-  return r;
+  return foldCase ? upperAscii(r) : r;
 }
 
 // The line as a buffer of unlimited blank padding: the first position where
@@ -108,11 +106,7 @@ std::string DOUBLEQUOTE(std::string_view s, std::size_t width) {
 
 std::string UPPERCASE(std::string_view s) { return upperAscii(trimRight(s)); }
 
-std::string LOWERCASE(std::string_view s) {
-  std::string r(trimRight(s));
-  for (char& c : r) c = lowerAscii(c);
-  return r;
-}
+std::string LOWERCASE(std::string_view s) { return lowerAscii(trimRight(s)); }
 
 std::string ALPHANUMERICONLY(std::string_view s, char repl) {
   std::string r;

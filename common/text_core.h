@@ -62,4 +62,10 @@ inline std::string upperAscii(std::string_view s) {
   return r;
 }
 
+inline std::string lowerAscii(std::string_view s) {
+  std::string r(s);
+  for (char& c : r) c = lowerAscii(c);
+  return r;
+}
+
 }  // namespace quenzel
