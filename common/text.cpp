@@ -60,17 +60,6 @@ std::string comparable(std::string_view s, bool foldCase) {
   return foldCase ? upperAscii(r) : r;
 }
 
-// The line as a buffer of unlimited blank padding: the first position where
-// sep matches with its full length, trailing blanks included.
-std::size_t findPadded(std::string_view line, std::string_view sep) {
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    std::size_t k = 0;
-    while (k < sep.size() && (i + k < line.size() ? line[i + k] : ' ') == sep[k]) ++k;
-    if (k == sep.size()) return i;
-  }
-  return std::string_view::npos;
-}
-
 // A line left-justified in the working copy, as the line tests write it back.
 void leftJustify(std::string& line) { line = cutTo(trimBoth(line), kLongWorkWidth); }
 
@@ -226,7 +215,7 @@ bool CHECKLINE(std::string_view line, std::string_view flag, std::string_view se
   std::size_t cut = ipos <= 0 ? 0 : std::min(static_cast<std::size_t>(ipos), line.size());
   bool found = false;
   if (!isAllBlank(sep)) {
-    std::size_t p = findPadded(line, sep);
+    std::size_t p = findWithPadding(line, sep, 0, line.size());
     found = p != std::string_view::npos;
     if (found) {
       command = std::string(line.substr(0, p));
