@@ -97,19 +97,15 @@ void freeFormatLine(std::string_view text) {
   EXITS();
 }
 
-// Marks a unit closed in whichever table holds it.
-void forgetUnit(int unit) {
+// The open flag of whichever table holds the unit number (the slots first);
+// nullptr when neither does.
+bool* openFlagOf(int unit) {
   UnitTables& t = unitTables();
   for (int i = 1; i <= kNamedSlots; ++i)
-    if (t.fileSlots(i).unit == unit) {
-      t.fileSlots(i).open = false;
-      return;
-    }
+    if (t.fileSlots(i).unit == unit) return &t.fileSlots(i).open;
   for (int j = 1; j <= kPoolSize; ++j)
-    if (t.poolUnit(j) == unit) {
-      t.inUse(j) = false;
-      return;
-    }
+    if (t.poolUnit(j) == unit) return &t.inUse(j);
+  return nullptr;
 }
 
 // ---- Mirror copies of the inputs (off in this program) ----------------------
@@ -280,7 +276,7 @@ bool tryOpen(int& unit, std::string& name, std::string_view mode, const ModeInfo
     bool closed = true;
     for (int u : openOn) {
       if (!fileio::closeUnit(u)) closed = false;
-      forgetUnit(u);
+      if (bool* open = openFlagOf(u)) *open = false;
     }
     if (!closed) stopAtOnce("  Unable to close file.");
   }
@@ -399,14 +395,9 @@ void OPENASK(int& unit, std::string& name, std::string_view mode, std::string_vi
 }
 
 void CLOSER(int& unit) {
-  UnitTables& t = unitTables();
-  bool* flag = nullptr;
-  for (int i = 1; i <= kNamedSlots && !flag; ++i)
-    if (t.fileSlots(i).unit == unit) flag = &t.fileSlots(i).open;
-  for (int j = 1; j <= kPoolSize && !flag; ++j)
-    if (t.poolUnit(j) == unit) flag = &t.inUse(j);
-  if (!flag) return;
-  if (!*flag) return;
+  const UnitTables& t = unitTables();
+  bool* open = openFlagOf(unit);
+  if (!open || !*open) return;
   fileio::closeUnit(unit);
   if (!t.quietCloses) {
     const std::string text = "...Closed File Unit:" + i4(unit);
@@ -414,7 +405,7 @@ void CLOSER(int& unit) {
     if (t.logUnit > 0) writeLine(t.logUnit, text);
   }
   unit = 0;
-  *flag = false;
+  *open = false;
 }
 
 void CLOSEALL() {
