@@ -118,6 +118,9 @@ bool* openFlagOf(int unit) {
 }
 
 std::string mkdirCommand(std::string_view folder) { return "mkdir \"" + trimmed(folder) + "\""; }
+std::string copyCommand(std::string_view file, std::string_view folder) {
+  return "copy \"" + trimmed(file) + "\" \"" + trimmed(folder) + "\"";
+}
 
 void makeMirrorFolder(std::string_view folder) {
   if (!platform::runCommand(mkdirCommand(folder))) folderCopyFailed(folder);
@@ -135,18 +138,18 @@ void mirrorInput(std::string& name) {
   makeMirrorFolder(folder);
   std::string command;
   if (t.copyExactFile) {
-    command = "copy \"" + trimmed(name) + "\" \"" + trimmed(folder) + "\"";
+    command = copyCommand(name, folder);
   } else {
     std::string ext = cutTo(FILEEXT(name), 256);
     std::string fileFolder = FILEFOLDERPATH(name);
     if (ASAME(ext, ".xf")) {
-      platform::runCommand("copy \"" + trimmed(name) + "\" \"" + trimmed(folder) + "\"");
+      platform::runCommand(copyCommand(name, folder));
       name = FILENAME(name);
       fileFolder = trimmed(fileFolder) + "..\\";
       folder = mirrorFolder(fileFolder);
       makeMirrorFolder(folder);
     }
-    command = "copy \"" + trimmed(fileFolder) + trimmed(FILENAME(name)) + ".*\" \"" + trimmed(folder) + "\"";
+    command = copyCommand(trimmed(fileFolder) + trimmed(FILENAME(name)) + ".*", folder);
   }
   if (!platform::runCommand(command)) {
     console::line("ERROR 0006 - Could not copy the file below while making a copy of the input files.");
