@@ -15,9 +15,10 @@ namespace quenzel {
 using FLen = std::int32_t;     // hidden text length
 using FFlag = std::int32_t;    // logical: nonzero is true
 
-inline std::string_view fromFortran(const char* text, FLen len) {
-  return std::string_view(text, len > 0 ? static_cast<std::size_t>(len) : 0);
-}
+// A length or count as passed, below 1 taken as none.
+inline std::size_t extent(std::int32_t n) { return n > 0 ? static_cast<std::size_t>(n) : 0; }
+
+inline std::string_view fromFortran(const char* text, FLen len) { return std::string_view(text, extent(len)); }
 
 // Copies value into a blank-padded buffer of length len (cut when longer).
 inline void toFortran(char* buffer, FLen len, std::string_view value) {
@@ -30,4 +31,29 @@ inline void toFortran(char* buffer, FLen len, std::string_view value) {
 
 inline FFlag flag(bool b) { return b ? 1 : 0; }
 
+// Runs f on the text of a buffer that the routine rewrites, writes the text
+// back into the buffer and returns f's result.
+template <class F>
+auto withTextInOut(char* text, FLen len, F f) {
+  std::string value(fromFortran(text, len));
+  auto result = f(value);
+  toFortran(text, len, value);
+  return result;
+}
+
 }  // namespace quenzel
+
+// The exported forms of the routines of the common shapes: one text to a
+// text, two texts to a flag, and a flag test that rewrites its text.
+#define QZ_EXPORT_TEXT_TO_TEXT(NAME)                                                                        \
+  QZ_EXPORT void NAME(char* result, quenzel::FLen resultLen, const char* s, quenzel::FLen sLen) {          \
+    quenzel::toFortran(result, resultLen, quenzel::NAME(quenzel::fromFortran(s, sLen)));                   \
+  }
+#define QZ_EXPORT_TEXTS_TO_FLAG(NAME)                                                                       \
+  QZ_EXPORT quenzel::FFlag NAME(const char* a, const char* b, quenzel::FLen aLen, quenzel::FLen bLen) {    \
+    return quenzel::flag(quenzel::NAME(quenzel::fromFortran(a, aLen), quenzel::fromFortran(b, bLen)));     \
+  }
+#define QZ_EXPORT_TEXT_TEST_IN_OUT(NAME)                                                                    \
+  QZ_EXPORT quenzel::FFlag NAME(char* s, quenzel::FLen sLen) {                                             \
+    return quenzel::flag(quenzel::withTextInOut(s, sLen, quenzel::NAME));                                  \
+  }

@@ -7,7 +7,7 @@
 extern "C" {
 
 QZ_EXPORT int LENSL(char* text, quenzel::FLen textLen) {
-  return quenzel::LENSL(text, static_cast<std::size_t>(textLen));
+  return quenzel::LENSL(text, quenzel::extent(textLen));
 }
 
 QZ_EXPORT void EXITS() { quenzel::EXITS(); }

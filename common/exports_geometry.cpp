@@ -6,15 +6,10 @@
 #include "common/exports_abi.h"
 #include "common/geometry.h"
 
-namespace {
-
 using quenzel::ConstDoubles;
 using quenzel::ConstFloats;
+using quenzel::extent;
 using quenzel::RingEnds;
-
-std::size_t count(std::int32_t n) { return n > 0 ? static_cast<std::size_t>(n) : 0; }
-
-}  // namespace
 
 extern "C" {
 
@@ -92,16 +87,16 @@ QZ_EXPORT quenzel::FFlag INTERSECTION_POINT_8(const double* x1, const double* y1
 QZ_EXPORT quenzel::FFlag INSIDE_POLYGON(const float* px, const float* py, const float* x, const float* y,
                                         const std::int32_t* n, const float* xmin, const std::int32_t* ir,
                                         const std::int32_t* nr) {
-  return quenzel::flag(quenzel::INSIDE_POLYGON(*px, *py, ConstFloats(x, count(*n)), ConstFloats(y, count(*n)),
-                                               *n, *xmin, RingEnds(ir, count(*nr)), *nr));
+  return quenzel::flag(quenzel::INSIDE_POLYGON(*px, *py, ConstFloats(x, extent(*n)), ConstFloats(y, extent(*n)),
+                                               *n, *xmin, RingEnds(ir, extent(*nr)), *nr));
 }
 
 QZ_EXPORT quenzel::FFlag INSIDE_POLYGON_8(const double* px, const double* py, const double* x,
                                           const double* y, const std::int32_t* n, const double* xmin,
                                           const std::int32_t* ir, const std::int32_t* nr) {
-  return quenzel::flag(quenzel::INSIDE_POLYGON_8(*px, *py, ConstDoubles(x, count(*n)),
-                                                 ConstDoubles(y, count(*n)), *n, *xmin,
-                                                 RingEnds(ir, count(*nr)), *nr));
+  return quenzel::flag(quenzel::INSIDE_POLYGON_8(*px, *py, ConstDoubles(x, extent(*n)),
+                                                 ConstDoubles(y, extent(*n)), *n, *xmin,
+                                                 RingEnds(ir, extent(*nr)), *nr));
 }
 
 QZ_EXPORT quenzel::FFlag INTERPOLATE_TRIANGLE(const float* px, const float* py, const float* x,
@@ -119,9 +114,9 @@ QZ_EXPORT quenzel::FFlag INTERPOLATE_TRIANGLE_8(const double* px, const double* 
 QZ_EXPORT quenzel::FFlag INTERPOLATE_ELEMENT_8(const double* px, const double* py, const double* x,
                                                const double* y, const float* zv, const std::int32_t* nv,
                                                const double* xmin, float* z) {
-  return quenzel::flag(quenzel::INTERPOLATE_ELEMENT_8(*px, *py, ConstDoubles(x, count(*nv)),
-                                                      ConstDoubles(y, count(*nv)),
-                                                      ConstFloats(zv, count(*nv)), *nv, *xmin, *z));
+  return quenzel::flag(quenzel::INTERPOLATE_ELEMENT_8(*px, *py, ConstDoubles(x, extent(*nv)),
+                                                      ConstDoubles(y, extent(*nv)),
+                                                      ConstFloats(zv, extent(*nv)), *nv, *xmin, *z));
 }
 
 QZ_EXPORT float ANGLE2D(const double* x1, const double* y1, const double* x2, const double* y2,
@@ -143,8 +138,8 @@ QZ_EXPORT void HYD_PARAM2(const float* x1, const float* z1, const float* active1
 
 QZ_EXPORT void GEO_SHIFT(const double* x, const double* y, const std::int32_t* n, const double* x0,
                          const double* y0, const float* angle, float* u, float* v) {
-  quenzel::GEO_SHIFT(ConstDoubles(x, count(*n)), ConstDoubles(y, count(*n)), *n, *x0, *y0, *angle,
-                     quenzel::OneBasedView<float>(u, count(*n)), quenzel::OneBasedView<float>(v, count(*n)));
+  quenzel::GEO_SHIFT(ConstDoubles(x, extent(*n)), ConstDoubles(y, extent(*n)), *n, *x0, *y0, *angle,
+                     quenzel::OneBasedView<float>(u, extent(*n)), quenzel::OneBasedView<float>(v, extent(*n)));
 }
 
 // The first point is read even for a count below 1.
@@ -152,7 +147,7 @@ QZ_EXPORT void SET_SUB_GRID_AREA(const float* x, const float* y, const std::int3
                                  const std::int32_t* nJ, const std::int32_t* nI, std::int32_t* j1,
                                  std::int32_t* i1, std::int32_t* j2, std::int32_t* i2, float* xmin,
                                  float* ymin, float* xmax, float* ymax) {
-  const std::size_t points = *n > 1 ? count(*n) : 1;
+  const std::size_t points = *n > 1 ? extent(*n) : 1;
   quenzel::SET_SUB_GRID_AREA(ConstFloats(x, points), ConstFloats(y, points), *n, *cell, *nJ, *nI, *j1, *i1,
                              *j2, *i2, *xmin, *ymin, *xmax, *ymax);
 }

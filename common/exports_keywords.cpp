@@ -42,10 +42,7 @@ QZ_EXPORT float EXTRACTREAL(const char* line, const char* lline, const char* key
 }
 
 QZ_EXPORT void FIRSTWORD(char* result, FLen resultLen, char* s, FLen sLen) {
-  std::string text(fromFortran(s, sLen));
-  const std::string word = quenzel::FIRSTWORD(text);
-  toFortran(s, sLen, text);
-  toFortran(result, resultLen, word);
+  toFortran(result, resultLen, quenzel::withTextInOut(s, sLen, quenzel::FIRSTWORD));
 }
 
 }

@@ -23,7 +23,7 @@ QZ_EXPORT void DLINE(std::int32_t* unit) { quenzel::DLINE(*unit); }
 
 QZ_EXPORT quenzel::FFlag READLINE(std::int32_t* unit, char* line, quenzel::FLen lineLen) {
   std::string text;
-  const bool data = quenzel::READLINE(*unit, text, lineLen > 0 ? static_cast<std::size_t>(lineLen) : 0);
+  const bool data = quenzel::READLINE(*unit, text, quenzel::extent(lineLen));
   quenzel::toFortran(line, lineLen, text);
   return quenzel::flag(data);
 }

@@ -48,10 +48,8 @@ QZ_EXPORT void AREALD8(char* result, FLen resultLen, const double* x, const std:
 }
 
 QZ_EXPORT std::int32_t NUMBEROFSUBSTRINGS(char* s, const char* sep, FLen sLen, FLen sepLen) {
-  std::string text(fromFortran(s, sLen));
-  std::int32_t count = quenzel::NUMBEROFSUBSTRINGS(text, fromFortran(sep, sepLen));
-  toFortran(s, sLen, text);
-  return count;
+  return quenzel::withTextInOut(
+      s, sLen, [&](std::string& text) { return quenzel::NUMBEROFSUBSTRINGS(text, fromFortran(sep, sepLen)); });
 }
 
 QZ_EXPORT void SUBSTRING(char* result, FLen resultLen, const char* s, const char* sep, const std::int32_t* n,

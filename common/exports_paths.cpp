@@ -10,23 +10,18 @@ using quenzel::FLen;
 using quenzel::fromFortran;
 using quenzel::toFortran;
 
-#define QZ_PATH_EXPORT(NAME)                                                              \
-  QZ_EXPORT void NAME(char* result, FLen resultLen, const char* path, FLen pathLen) {     \
-    toFortran(result, resultLen, quenzel::NAME(fromFortran(path, pathLen)));             \
-  }
-
 extern "C" {
 
-QZ_PATH_EXPORT(FILEEXT)
-QZ_PATH_EXPORT(FILEEXTKC)
-QZ_PATH_EXPORT(FILENAME)
-QZ_PATH_EXPORT(FILENAMEEXT)
-QZ_PATH_EXPORT(FILENAMEPATH)
-QZ_PATH_EXPORT(FILEFOLDERPATH)
-QZ_PATH_EXPORT(FILENAMENO_)
-QZ_PATH_EXPORT(FILENAMEPATHNO_)
-QZ_PATH_EXPORT(FILE___EXT)
-QZ_PATH_EXPORT(REMOVEDOTDOT)
+QZ_EXPORT_TEXT_TO_TEXT(FILEEXT)
+QZ_EXPORT_TEXT_TO_TEXT(FILEEXTKC)
+QZ_EXPORT_TEXT_TO_TEXT(FILENAME)
+QZ_EXPORT_TEXT_TO_TEXT(FILENAMEEXT)
+QZ_EXPORT_TEXT_TO_TEXT(FILENAMEPATH)
+QZ_EXPORT_TEXT_TO_TEXT(FILEFOLDERPATH)
+QZ_EXPORT_TEXT_TO_TEXT(FILENAMENO_)
+QZ_EXPORT_TEXT_TO_TEXT(FILENAMEPATHNO_)
+QZ_EXPORT_TEXT_TO_TEXT(FILE___EXT)
+QZ_EXPORT_TEXT_TO_TEXT(REMOVEDOTDOT)
 
 QZ_EXPORT void ADDFOLDER(char* result, FLen resultLen, const char* folder, const char* file, FLen folderLen,
                          FLen fileLen) {
@@ -34,17 +29,11 @@ QZ_EXPORT void ADDFOLDER(char* result, FLen resultLen, const char* folder, const
 }
 
 QZ_EXPORT void CLEANPATH(char* result, FLen resultLen, char* path, FLen pathLen) {
-  std::string p(fromFortran(path, pathLen));
-  std::string cleaned = quenzel::CLEANPATH(p);
-  toFortran(path, pathLen, p);
-  toFortran(result, resultLen, cleaned);
+  toFortran(result, resultLen, quenzel::withTextInOut(path, pathLen, quenzel::CLEANPATH));
 }
 
 QZ_EXPORT FFlag RELATIVEPATH(char* path, FLen pathLen) {
-  std::string p(fromFortran(path, pathLen));
-  bool r = quenzel::RELATIVEPATH(p);
-  toFortran(path, pathLen, p);
-  return quenzel::flag(r);
+  return quenzel::flag(quenzel::withTextInOut(path, pathLen, quenzel::RELATIVEPATH));
 }
 
 }

@@ -23,20 +23,13 @@ inline constexpr std::size_t kShortNameWidth = 80;
 
 bool validSlot(int slot) { return slot >= 1 && slot <= kNamedSlots; }
 
-// The internal checks stop at once, like every other stop-at-once path:
-// units flushed and closed, no prompt.
-[[noreturn]] void stopWithText(std::string_view text) {
-  console::line(text);
-  stopAtOnce();
-}
-
 // A number outside 1..8 would reach past the table.
 void requireSlot(int slot) {
-  if (!validSlot(slot)) stopWithText("Incorrect file number - OPENER");
+  if (!validSlot(slot)) stopAtOnce("Incorrect file number - OPENER");
 }
 
 FileSlot& slotOf(int slot, std::string_view routine) {
-  if (!validSlot(slot)) stopWithText("Invalid file number - " + std::string(routine));
+  if (!validSlot(slot)) stopAtOnce("Invalid file number - " + std::string(routine));
   return unitTables().fileSlots(slot);
 }
 
@@ -53,7 +46,7 @@ void OPENER(int slot, int& unit, std::string_view mode, std::string_view descrip
   requireSlot(slot);
   UnitTables& t = unitTables();
   FileSlot& s = t.fileSlots(slot);
-  if (s.open) stopWithText("File already opened - OPENER");
+  if (s.open) stopAtOnce("File already opened - OPENER");
   if (prompt < 1 && s.nameLen < 1) EXITS();
   unit = s.unit;
   s.mode = fitted(mode, 2);

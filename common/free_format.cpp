@@ -234,22 +234,15 @@ ReadResult FreeReader::read(std::string& value) {
   if (q == '"' || q == '\'') {
     std::string v;
     ++pos_;
-    bool closed = false;
+    // An unclosed quote runs to the end of the text, as the record ends there.
     while (pos_ < text_.size()) {
       char c = text_[pos_++];
       if (c == q) {
-        if (pos_ < text_.size() && text_[pos_] == q) {
-          v.push_back(q);
-          ++pos_;
-          continue;
-        }
-        closed = true;
-        break;
+        if (pos_ >= text_.size() || text_[pos_] != q) break;
+        ++pos_;  // a doubled quote is one quote
       }
       v.push_back(c);
     }
-    // An unclosed quote runs to the end of the text, as the record ends there.
-    (void)closed;
     value = std::move(v);
     skipSeparator();
     afterValue_ = true;

@@ -14,9 +14,6 @@ namespace quenzel {
 
 namespace {
 
-constexpr float kZeroLength = 1e-6f;
-// Widened where it meets a double quantity, so both members share one threshold.
-constexpr double kZeroLength8 = static_cast<double>(kZeroLength);
 constexpr float kCircleMargin = 1e-5f;
 constexpr float kNoValue = static_cast<float>(NO_VALUE);
 
@@ -67,13 +64,6 @@ bool intersectionPoint(T x1, T y1, T x2, T y2, T x3, T y3, T x4, T y4, T& xi, T&
 
 // --- Crossing-parity walk of the inside tests --------------------------------
 
-[[noreturn]] void tooFewRings(std::string_view tag) {
-  console::emptyLine();
-  console::line("Invalid number of polygons in region sent to inside_polygon routine " + std::string(tag) +
-                " - contact " + std::string(kSupportAddress));
-  EXITS();
-}
-
 // y of the last vertex before the ring's second vertex (going backwards round
 // the ring) that is off the ray's line: the side the boundary arrives from when
 // it reaches the line at the second vertex. The ring starts at position s and
@@ -118,7 +108,7 @@ bool insideWalk(T px, T py, OneBasedView<const T> X, OneBasedView<const T> Y, st
     if (k == ir(r)) {
       ++r;
       if (r > nr) {
-        if (k < n - 1) tooFewRings(tag);
+        if (k < n - 1) invalidPolygonCount("inside_polygon", tag);
         break;
       }
       k += 3;
@@ -255,6 +245,13 @@ bool INTERSECTION_POINT_8(double x1, double y1, double x2, double y2, double x3,
 }
 
 // --- Point in region ------------------------------------------------------------------
+
+void invalidPolygonCount(std::string_view routine, std::string_view tag) {
+  console::emptyLine();
+  console::line("Invalid number of polygons in region sent to " + std::string(routine) + " routine " +
+                std::string(tag) + " - contact " + std::string(kSupportAddress));
+  EXITS();
+}
 
 bool INSIDE_POLYGON(float px, float py, ConstFloats X, ConstFloats Y, std::int32_t n, float xmin, RingEnds ir,
                     std::int32_t nr) {
@@ -422,13 +419,13 @@ void SET_SUB_GRID_AREA(ConstFloats X, ConstFloats Y, std::int32_t n, float cell,
     if (Y(k) < ymin) ymin = Y(k);
     if (Y(k) > ymax) ymax = Y(k);
   }
-  i1 = cellIndexOf(xmin / cell);
+  i1 = cellIndexOf(xmin, cell);
   if (i1 < 1) i1 = 1;
-  j1 = cellIndexOf(ymin / cell);
+  j1 = cellIndexOf(ymin, cell);
   if (j1 < 1) j1 = 1;
-  i2 = cellIndexOf(xmax / cell);
+  i2 = cellIndexOf(xmax, cell);
   if (i2 > nI) i2 = nI;
-  j2 = cellIndexOf(ymax / cell);
+  j2 = cellIndexOf(ymax, cell);
   if (j2 > nJ) j2 = nJ;
 }
 

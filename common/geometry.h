@@ -11,6 +11,7 @@
 // is the position of ring r's closing vertex and n = ir(nr) + 1. A triangle
 // A, B, C is A, B, C, A, B with n = 5, nr = 1, ir(1) = 4.
 #include <cstdint>
+#include <string_view>
 
 #include "common/one_based.h"
 
@@ -19,6 +20,11 @@ namespace quenzel {
 using ConstFloats = OneBasedView<const float>;
 using ConstDoubles = OneBasedView<const double>;
 using RingEnds = OneBasedView<const std::int32_t>;
+
+// Lengths below this count as zero. Widened where it meets a double quantity,
+// so the single and double members share one threshold.
+inline constexpr float kZeroLength = 1e-6f;
+inline constexpr double kZeroLength8 = static_cast<double>(kZeroLength);
 
 // --- Distances and lengths (results single) --------------------------------
 
@@ -86,6 +92,9 @@ bool INSIDE_POLYGON(float px, float py, ConstFloats X, ConstFloats Y, std::int32
                     std::int32_t nr);
 bool INSIDE_POLYGON_8(double px, double py, ConstDoubles X, ConstDoubles Y, std::int32_t n, double xmin,
                       RingEnds ir, std::int32_t nr);
+// Ends the run for a region whose stored vertices go on after its last
+// listed ring; the message names the routine family and its member's tag.
+[[noreturn]] void invalidPolygonCount(std::string_view routine, std::string_view tag);
 // As INSIDE_POLYGON_8, but a point on an edge (between its ends) is inside.
 bool INSIDE_POLYGON_EDGE_8(double px, double py, ConstDoubles X, ConstDoubles Y, std::int32_t n, double xmin,
                            RingEnds ir, std::int32_t nr);

@@ -22,6 +22,13 @@ inline std::int32_t cellIndexOf(double x) {
                                                       : static_cast<std::int32_t>(i);
 }
 
+// The cell of coordinate c in cells of `size`: the quotient in the
+// coordinates' own precision, then INT + 1.
+template <class T>
+std::int32_t cellIndexOf(T c, T size) {
+  return cellIndexOf(static_cast<double>(c / size));
+}
+
 // FLOOR(x) into 64 bits, saturated at +-2^62 (so a neighbour's index, one
 // more or less, still fits); NaN gives 0.
 inline std::int64_t floorSaturated64(double x) {

@@ -59,7 +59,6 @@ constinit quenzel::DMessageBlock DMESSAGES = quenzel::clearedBlock();
 namespace quenzel {
 namespace {
 
-
 void putText(char* buffer, std::size_t width, std::string_view text) {
   const std::size_t n = text.size() < width ? text.size() : width;
   if (n > 0) std::memcpy(buffer, text.data(), n);
@@ -102,11 +101,10 @@ std::int32_t readNumber(std::string_view line1, std::size_t column) {
 
 // Line 4 is always the extras joined, whatever a caller put there.
 void rebuildLine4() {
-  std::string joined;
-  if (!extra(1).empty()) joined = extra(1);
+  // Every extra comes trimmed, so the joined text never ends in blanks.
+  std::string joined(extra(1));
   for (int k = 2; k <= 3; ++k) {
     if (extra(k).empty()) continue;
-    joined.resize(significantLength(joined));
     joined += "; ";
     joined += extra(k);
   }

@@ -34,13 +34,7 @@ std::string zeroPadded(std::int64_t i, std::int32_t ndigits) {
 // padding behind s. npos when there is none or sep is empty.
 std::size_t findSeparator(std::string_view s, std::string_view sep, std::size_t from) {
   if (sep.empty()) return std::string_view::npos;
-  const std::size_t end = significantLength(s);
-  for (std::size_t p = from; p < end; ++p) {
-    std::size_t k = 0;
-    while (k < sep.size() && (p + k < s.size() ? s[p + k] : ' ') == sep[k]) ++k;
-    if (k == sep.size()) return p;
-  }
-  return std::string_view::npos;
+  return findWithPadding(s, sep, from, significantLength(s));
 }
 
 bool isNumberChar(char c) { return (c >= '0' && c <= '9') || c == '-' || c == '.' || c == 'e' || c == 'E'; }

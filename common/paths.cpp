@@ -24,12 +24,6 @@ std::size_t firstOf(std::string_view s, std::string_view what) {
   return i == std::string_view::npos ? 0 : i + 1;
 }
 
-std::string lowered(std::string_view s) {
-  std::string r(s);
-  for (char& c : r) c = lowerAscii(c);
-  return r;
-}
-
 // The extension of a path cut to the name width, case as given.
 std::string_view extensionOf(std::string_view path) {
   std::string_view c = path.substr(0, std::min(path.size(), kNameWidth));
@@ -81,7 +75,7 @@ void dropCurrentFolders(std::string& t) {
 
 }  // namespace
 
-std::string FILEEXT(std::string_view path) { return lowered(extensionOf(path)); }
+std::string FILEEXT(std::string_view path) { return lowerAscii(extensionOf(path)); }
 
 std::string FILEEXTKC(std::string_view path) { return std::string(extensionOf(path)); }
 
@@ -128,7 +122,7 @@ std::string FILE___EXT(std::string_view path) {
   std::string n = cutTo(FILENAME(path), kNameWidth);
   std::size_t u = lastOf(n, "_");
   if (u == 0) return {};
-  return lowered(std::string_view(n).substr(u - 1));
+  return lowerAscii(std::string_view(n).substr(u - 1));
 }
 
 std::string ADDFOLDER(std::string_view folder, std::string_view file) {

@@ -25,6 +25,12 @@ std::optional<Date>& fixedDate() {
   static std::optional<Date> d;
   return d;
 }
+
+// What the system knows of the named file; false when it has no such file.
+bool statName(std::string_view name, struct stat& st) { return ::stat(osName(trimRight(name)).c_str(), &st) == 0; }
+
+// A box text ends at its first NUL, as the system reads it.
+std::string_view boxText(std::string_view s) { return s.substr(0, s.find('\0')); }
 }  // namespace
 
 void setFloatingPointMode() {
@@ -52,12 +58,12 @@ std::string osName(std::string_view name) {
 
 bool fileExists(std::string_view name) {
   struct stat st {};
-  return ::stat(osName(trimRight(name)).c_str(), &st) == 0;
+  return statName(name, st);
 }
 
 bool isDirectory(std::string_view name) {
   struct stat st {};
-  return ::stat(osName(trimRight(name)).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  return statName(name, st) && S_ISDIR(st.st_mode);
 }
 
 std::string fullPath(std::string_view name) {
@@ -72,7 +78,7 @@ std::string fullPath(std::string_view name) {
 
 std::optional<FileId> fileIdentity(std::string_view name) {
   struct stat st {};
-  if (::stat(osName(trimRight(name)).c_str(), &st) != 0) return std::nullopt;
+  if (!statName(name, st)) return std::nullopt;
   return FileId{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
 }
 
@@ -150,7 +156,7 @@ bool closeFile(int fd) { return ::close(fd) == 0; }
 
 std::optional<std::int64_t> modificationTime(std::string_view name) {
   struct stat st {};
-  if (::stat(osName(trimRight(name)).c_str(), &st) != 0) return std::nullopt;
+  if (!statName(name, st)) return std::nullopt;
   return static_cast<std::int64_t>(st.st_mtime);
 }
 
@@ -174,16 +180,10 @@ bool runCommand(std::string_view commandLine) {
 
 int messageBox(std::string_view text, std::string_view caption, BoxButtons buttons) {
   // Box texts use CR as their line break.
-  std::string shown;
-  for (char c : text) {
-    if (c == '\0') break;
-    shown.push_back(c == '\r' ? '\n' : c);
-  }
-  std::string cap;
-  for (char c : caption) {
-    if (c == '\0') break;
-    cap.push_back(c);
-  }
+  std::string shown(boxText(text));
+  for (char& c : shown)
+    if (c == '\r') c = '\n';
+  const std::string cap(boxText(caption));
   console::emptyLine();
   if (!cap.empty()) console::line("[" + cap + "]");
   console::line(shown);

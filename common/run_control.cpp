@@ -51,4 +51,9 @@ void stopAtOnce() {
   stopRun(0);
 }
 
+void stopAtOnce(std::string_view text) {
+  console::line(text);
+  stopAtOnce();
+}
+
 }  // namespace quenzel

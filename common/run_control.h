@@ -3,6 +3,7 @@
 // EXITS or one of the few stop-at-once paths); tests replace the stop with one
 // that throws, so fatal paths can run in-process.
 #include <functional>
+#include <string_view>
 
 namespace quenzel {
 
@@ -33,5 +34,7 @@ void finishUnitsForStop();
 // The whole ending of a stop-at-once path: hooks, units closed, console
 // flushed, process ended with status 0.
 [[noreturn]] void stopAtOnce();
+// The same after the stop text on a console line of its own.
+[[noreturn]] void stopAtOnce(std::string_view text);
 
 }  // namespace quenzel

@@ -57,20 +57,7 @@ std::string comparable(std::string_view s, bool foldCase) {
   for (char c : s)
     if (c != '"' && c != '\'' && c != '\t') filtered.push_back(c);
   std::string r = cutTo(trimBoth(filtered), kNameWidth);
-  if (foldCase)
-    for (char& c : r) c = upperAscii(c);
-  return r;
-}
-
-// The line as a buffer of unlimited blank padding: the first position where
-// sep matches with its full length, trailing blanks included.
-std::size_t findPadded(std::string_view line, std::string_view sep) {
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    std::size_t k = 0;
-    while (k < sep.size() && (i + k < line.size() ? line[i + k] : ' ') == sep[k]) ++k;
-    if (k == sep.size()) return i;
-  }
-  return std::string_view::npos;
+  return foldCase ? upperAscii(r) : r;
 }
 
 // A line left-justified in the working copy, as the line tests write it back.
@@ -108,11 +95,7 @@ std::string DOUBLEQUOTE(std::string_view s, std::size_t width) {
 
 std::string UPPERCASE(std::string_view s) { return upperAscii(trimRight(s)); }
 
-std::string LOWERCASE(std::string_view s) {
-  std::string r(trimRight(s));
-  for (char& c : r) c = lowerAscii(c);
-  return r;
-}
+std::string LOWERCASE(std::string_view s) { return lowerAscii(trimRight(s)); }
 
 std::string ALPHANUMERICONLY(std::string_view s, char repl) {
   std::string r;
@@ -232,7 +215,7 @@ bool CHECKLINE(std::string_view line, std::string_view flag, std::string_view se
   std::size_t cut = ipos <= 0 ? 0 : std::min(static_cast<std::size_t>(ipos), line.size());
   bool found = false;
   if (!isAllBlank(sep)) {
-    std::size_t p = findPadded(line, sep);
+    std::size_t p = findWithPadding(line, sep, 0, line.size());
     found = p != std::string_view::npos;
     if (found) {
       command = std::string(line.substr(0, p));

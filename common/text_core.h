@@ -32,6 +32,18 @@ inline std::string_view trimBoth(std::string_view s) {
 
 inline bool isAllBlank(std::string_view s) { return significantLength(s) == 0; }
 
+// The first position p, from <= p < end, where sep matches s with its full
+// length as passed, trailing blanks included, s read as a buffer padded with
+// blanks without end; npos when there is none.
+inline std::size_t findWithPadding(std::string_view s, std::string_view sep, std::size_t from, std::size_t end) {
+  for (std::size_t p = from; p < end; ++p) {
+    std::size_t k = 0;
+    while (k < sep.size() && (p + k < s.size() ? s[p + k] : ' ') == sep[k]) ++k;
+    if (k == sep.size()) return p;
+  }
+  return std::string_view::npos;
+}
+
 // The text cut or padded with blanks to exactly `width` characters: what a
 // fixed-length buffer of that width would hold.
 inline std::string fitted(std::string_view s, std::size_t width) {
@@ -59,6 +71,12 @@ inline std::string slice(std::string_view s, std::size_t i, std::size_t j) {
 inline std::string upperAscii(std::string_view s) {
   std::string r(s);
   for (char& c : r) c = upperAscii(c);
+  return r;
+}
+
+inline std::string lowerAscii(std::string_view s) {
+  std::string r(s);
+  for (char& c : r) c = lowerAscii(c);
   return r;
 }
 

@@ -89,17 +89,6 @@ void freeFormatLine(std::string_view text) {
   console::line(shown);
 }
 
-// The stops "without a stop text" and "with a text": every unit is flushed
-// and closed first, so what was written so far is on disk.
-[[noreturn]] void stopNow() {
-  finishUnitsForStop();
-  stopRun(0);
-}
-[[noreturn]] void stopWithText(std::string_view text) {
-  console::line(text);
-  stopNow();
-}
-
 // A dialogue whose answer can never come: without this the question would be
 // asked again for ever.
 [[noreturn]] void endOfInput() {
@@ -108,19 +97,15 @@ void freeFormatLine(std::string_view text) {
   EXITS();
 }
 
-// Marks a unit closed in whichever table holds it.
-void forgetUnit(int unit) {
+// The open flag of whichever table holds the unit number (the slots first);
+// nullptr when neither does.
+bool* openFlagOf(int unit) {
   UnitTables& t = unitTables();
   for (int i = 1; i <= kNamedSlots; ++i)
-    if (t.fileSlots(i).unit == unit) {
-      t.fileSlots(i).open = false;
-      return;
-    }
+    if (t.fileSlots(i).unit == unit) return &t.fileSlots(i).open;
   for (int j = 1; j <= kPoolSize; ++j)
-    if (t.poolUnit(j) == unit) {
-      t.inUse(j) = false;
-      return;
-    }
+    if (t.poolUnit(j) == unit) return &t.inUse(j);
+  return nullptr;
 }
 
 // ---- Mirror copies of the inputs (off in this program) ----------------------
@@ -133,6 +118,9 @@ void forgetUnit(int unit) {
 }
 
 std::string mkdirCommand(std::string_view folder) { return "mkdir \"" + trimmed(folder) + "\""; }
+std::string copyCommand(std::string_view file, std::string_view folder) {
+  return "copy \"" + trimmed(file) + "\" \"" + trimmed(folder) + "\"";
+}
 
 void makeMirrorFolder(std::string_view folder) {
   if (!platform::runCommand(mkdirCommand(folder))) folderCopyFailed(folder);
@@ -150,18 +138,18 @@ void mirrorInput(std::string& name) {
   makeMirrorFolder(folder);
   std::string command;
   if (t.copyExactFile) {
-    command = "copy \"" + trimmed(name) + "\" \"" + trimmed(folder) + "\"";
+    command = copyCommand(name, folder);
   } else {
     std::string ext = cutTo(FILEEXT(name), 256);
     std::string fileFolder = FILEFOLDERPATH(name);
     if (ASAME(ext, ".xf")) {
-      platform::runCommand("copy \"" + trimmed(name) + "\" \"" + trimmed(folder) + "\"");
+      platform::runCommand(copyCommand(name, folder));
       name = FILENAME(name);
       fileFolder = trimmed(fileFolder) + "..\\";
       folder = mirrorFolder(fileFolder);
       makeMirrorFolder(folder);
     }
-    command = "copy \"" + trimmed(fileFolder) + trimmed(FILENAME(name)) + ".*\" \"" + trimmed(folder) + "\"";
+    command = copyCommand(trimmed(fileFolder) + trimmed(FILENAME(name)) + ".*", folder);
   }
   if (!platform::runCommand(command)) {
     console::line("ERROR 0006 - Could not copy the file below while making a copy of the input files.");
@@ -195,14 +183,14 @@ void askToCreateFolder(std::string_view name, bool& autoTried) {
                        "or press Yes to have the folder created for you.";
     int r = platform::messageBox(cutTo(text, 256), boxCaption(), platform::BoxButtons::YesNoCancel);
     if (r == 7) return;
-    if (r != 6) stopNow();
+    if (r != 6) stopAtOnce();
     if (platform::messageBox("Create folder below?\r\r" + folder + "\r", boxCaption(),
                              platform::BoxButtons::YesNo) == 6)
       create = true;
   }
   while (!platform::runCommand(mkdirCommand(folder))) {
     std::string text = "Could not create folder:\r\r" + folder + "\r\rCheck permissions and/or sufficient disk space.";
-    if (platform::messageBox(text, boxCaption(), platform::BoxButtons::RetryCancel) != 4) stopNow();
+    if (platform::messageBox(text, boxCaption(), platform::BoxButtons::RetryCancel) != 4) stopAtOnce();
   }
 }
 
@@ -250,7 +238,7 @@ void openOutput(int& unit, std::string& name, std::string_view mode, const ModeI
     } else if (existed) {
       std::string text = trimmed(name) + "\r\rAbove file is locked by another application.\r\r" +
                          "Close the file in the other application and press Retry.";
-      if (platform::messageBox(cutTo(text, 256), boxCaption(), platform::BoxButtons::RetryCancel) != 4) stopNow();
+      if (platform::messageBox(cutTo(text, 256), boxCaption(), platform::BoxButtons::RetryCancel) != 4) stopAtOnce();
     } else {
       askToCreateFolder(name, autoTried);
     }
@@ -291,9 +279,9 @@ bool tryOpen(int& unit, std::string& name, std::string_view mode, const ModeInfo
     bool closed = true;
     for (int u : openOn) {
       if (!fileio::closeUnit(u)) closed = false;
-      forgetUnit(u);
+      if (bool* open = openFlagOf(u)) *open = false;
     }
-    if (!closed) stopWithText("  Unable to close file.");
+    if (!closed) stopAtOnce("  Unable to close file.");
   }
 
   if (!input) {
@@ -318,7 +306,7 @@ void askForName(std::string& name, std::string_view description) {
   const UnitTables& t = unitTables();
   if (t.windowMode) {
     std::string text = trimmed(t.boxTitle) + " FILE and/or path\r" + trimmed(name) + "\rdoes not exist.";
-    if (platform::messageBox(text, boxCaption(), platform::BoxButtons::RetryCancel) != 4) stopNow();
+    if (platform::messageBox(text, boxCaption(), platform::BoxButtons::RetryCancel) != 4) stopAtOnce();
     return;
   }
   std::string desc(description);
@@ -382,11 +370,11 @@ void OPENFILE(int& unit, std::string_view mode, std::string_view name) {
     } else {
       platform::messageBox(text, trimmed(t.boxTitle), platform::BoxButtons::Ok);
     }
-    stopNow();
+    stopAtOnce();
   }
   int j = 1;
   while (j <= kPoolSize && t.inUse(j)) ++j;
-  if (j > kPoolSize) stopWithText("No free file numbers.");
+  if (j > kPoolSize) stopAtOnce("No free file numbers.");
 
   unit = t.poolUnit(j);
   OPENASK(unit, work, mode, "  ", t.logUnit);
@@ -410,14 +398,9 @@ void OPENASK(int& unit, std::string& name, std::string_view mode, std::string_vi
 }
 
 void CLOSER(int& unit) {
-  UnitTables& t = unitTables();
-  bool* flag = nullptr;
-  for (int i = 1; i <= kNamedSlots && !flag; ++i)
-    if (t.fileSlots(i).unit == unit) flag = &t.fileSlots(i).open;
-  for (int j = 1; j <= kPoolSize && !flag; ++j)
-    if (t.poolUnit(j) == unit) flag = &t.inUse(j);
-  if (!flag) return;
-  if (!*flag) return;
+  const UnitTables& t = unitTables();
+  bool* open = openFlagOf(unit);
+  if (!open || !*open) return;
   fileio::closeUnit(unit);
   if (!t.quietCloses) {
     const std::string text = "...Closed File Unit:" + i4(unit);
@@ -425,7 +408,7 @@ void CLOSER(int& unit) {
     if (t.logUnit > 0) writeLine(t.logUnit, text);
   }
   unit = 0;
-  *flag = false;
+  *open = false;
 }
 
 void CLOSEALL() {

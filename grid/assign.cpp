@@ -223,8 +223,7 @@ std::int32_t regionPasses(const GridTargets& g, RegionPass* passes) {
   return k;
 }
 
-void assignRegion(AssignState& s, const GridTargets& g, const gisObject& obj, Window w, std::int32_t& nAssigned,
-                  ByteGrid* regionMask) {
+void assignRegion(AssignState& s, const GridTargets& g, const gisObject& obj, Window w, ByteGrid regionMask) {
   const std::size_t cells =
       static_cast<std::size_t>(std::max(g.nRows, 0)) * static_cast<std::size_t>(std::max(g.nCols, 0));
   std::unique_ptr<std::uint8_t[]> maskData(new (std::nothrow) std::uint8_t[cells]);
@@ -252,16 +251,15 @@ void assignRegion(AssignState& s, const GridTargets& g, const gisObject& obj, Wi
                         g.addValues, w.jFirst, w.iFirst, w.jLast, w.iLast, passCount, s.movedU.view(),
                         s.movedV.view(), ConstFloats(&s.vertexValue, 1), s.n, obj.ir.view(), obj.nr);
     s.count += passCount;
-    nAssigned += passCount;
   }
-  if (regionMask != nullptr && regionMask->data() != nullptr)
+  if (regionMask.data() != nullptr)
     for (std::int32_t i = 1; i <= g.nCols; ++i)
-      for (std::int32_t j = 1; j <= g.nRows; ++j) (*regionMask)(j, i) = mask(j, i);
+      for (std::int32_t j = 1; j <= g.nRows; ++j) regionMask(j, i) = mask(j, i);
 }
 
 void assignSection(AssignState& s, std::int32_t gisID, gisObject& obj, const GridTargets& g,
                    const ObjectSource& src, float sinA, float cosA, Window w, std::int32_t& nAssigned,
-                   ByteGrid* regionMask) {
+                   ByteGrid regionMask) {
   s.count = 0;
   nAssigned = 0;
   if (src.readLayer) {
@@ -291,15 +289,13 @@ void assignSection(AssignState& s, std::int32_t gisID, gisObject& obj, const Gri
     console::write("...GIS " + name + " (" + formatI(s.n, 6) + " vertices) assigned a value of " + s.valueText +
                    " to");
 
-  if (obj.isRegion) {
-    assignRegion(s, g, obj, w, nAssigned, regionMask);
-  } else {
-    if (isLineObject(obj))
-      assignLine(s, g, sinA, cosA, w);
-    else
-      assignPoints(s, g, w);
-    nAssigned = s.count;
-  }
+  if (obj.isRegion)
+    assignRegion(s, g, obj, w, regionMask);
+  else if (isLineObject(obj))
+    assignLine(s, g, sinA, cosA, w);
+  else
+    assignPoints(s, g, w);
+  nAssigned = s.count;
   const bool points = g.countAllPoints || g.sidePoints || g.centreAndSidePoints;
   console::line(formatI(s.count, 6) + (points ? " points" : " cells"));
 }
@@ -307,7 +303,7 @@ void assignSection(AssignState& s, std::int32_t gisID, gisObject& obj, const Gri
 // One call of either member.
 void assignObject(std::string_view routine, AssignState& s, std::int32_t gisID, gisObject& obj,
                   const GridTargets& g, const ObjectSource& src, Window w, std::int32_t& nAssigned,
-                  ByteGrid* regionMask) {
+                  ByteGrid regionMask) {
   const float sinA = std::sin(g.angle), cosA = std::cos(g.angle);
   if (src.readLayer) {
     // The end-of-data flag is read before any layer routine checks the ID.
@@ -342,7 +338,8 @@ void gisAssignObjectsToGrid(std::int32_t gisID, std::int32_t nJ, std::int32_t nI
                       centreAndSidePoints, halveSideValues, cellInt, xSideInt, ySideInt, cellReal, xSideReal,
                       ySideReal, nRows, nCols, addValues};
   const ObjectSource src{true, true, {}, {}, 0, 0.0, 0.0, 0.0f};
-  assignObject("gisAssignObjectsToGrid", m.state, gisID, m.obj, g, src, Window{m.jFirst, m.iFirst, m.jLast, m.iLast}, nAssigned, nullptr);
+  assignObject("gisAssignObjectsToGrid", m.state, gisID, m.obj, g, src, Window{m.jFirst, m.iFirst, m.jLast, m.iLast},
+               nAssigned, ByteGrid{});
 }
 
 void gisAssignObjectsToGrid2(std::int32_t gisID, gisObject& obj, std::int32_t nJ, std::int32_t nI,
@@ -358,7 +355,8 @@ void gisAssignObjectsToGrid2(std::int32_t gisID, gisObject& obj, std::int32_t nJ
                       centreAndSidePoints, halveSideValues, cellInt, xSideInt, ySideInt, cellReal, xSideReal,
                       ySideReal, nRows, nCols, addValues};
   const ObjectSource src{readLayer, readValue, X, Y, n, xLabel, yLabel, length};
-  assignObject("gisAssignObjectsToGrid2", assign2State(), gisID, obj, g, src, Window{jFirst, iFirst, jLast, iLast}, nAssigned, &regionMask);
+  assignObject("gisAssignObjectsToGrid2", assign2State(), gisID, obj, g, src, Window{jFirst, iFirst, jLast, iLast},
+               nAssigned, regionMask);
 }
 
 void setAssignValue(float value) { assign2State().assignValue = value; }

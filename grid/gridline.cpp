@@ -31,9 +31,6 @@ constexpr float kSamePoint = 1e-4f;
   EXITS();
 }
 
-// Index of the cell holding coordinate c: the quotient in single, then INT + 1.
-std::int32_t cellOf(float c, float size) { return cellIndexOf(c / size); }
-
 // A far cell plus an offset stays a representable index.
 std::int32_t offsetIndex(std::int32_t index, std::int32_t offset) {
   const std::int64_t v = static_cast<std::int64_t>(index) + offset;
@@ -90,8 +87,8 @@ void walkSegment(float x1, float y1, float x2, float y2, bool pointOnly, float d
                  std::int32_t& jFirst, std::int32_t& jLast, std::int32_t& iFirst, std::int32_t& iLast,
                  std::int32_t& n, CellIndices J, CellIndices I, std::int32_t maxCells, std::int32_t jOffset,
                  std::int32_t iOffset, EndCells endCells, const WalkTexts& texts) {
-  const std::int32_t j1 = cellOf(y1, dy), i1 = cellOf(x1, dx);
-  const std::int32_t j2 = cellOf(y2, dy), i2 = cellOf(x2, dx);
+  const std::int32_t j1 = cellIndexOf(y1, dy), i1 = cellIndexOf(x1, dx);
+  const std::int32_t j2 = cellIndexOf(y2, dy), i2 = cellIndexOf(x2, dx);
   auto firstEndOnly = [&](std::int32_t count) {
     listFirstEnd(count, j1, i1, j2, i2, jFirst, jLast, iFirst, iLast, n, J, I, maxCells);
   };
@@ -102,8 +99,8 @@ void walkSegment(float x1, float y1, float x2, float y2, bool pointOnly, float d
   auto add = [&](Point p) {
     if (n >= maxCells) tooManyCells(maxCells);
     ++n;
-    J(n) = cellOf(p.y, dy);
-    I(n) = cellOf(p.x, dx);
+    J(n) = cellIndexOf(p.y, dy);
+    I(n) = cellIndexOf(p.x, dx);
   };
 
   const bool alongRows = std::fabs(y2 - y1) > std::fabs(x2 - x1);
@@ -180,8 +177,8 @@ void gridlineSegment(float x1, float y1, float x2, float y2, bool pointOnly, flo
 void gridline(float x1, float y1, float x2, float y2, float dx, float dy, std::int32_t& jFirst,
               std::int32_t& jLast, std::int32_t& iFirst, std::int32_t& iLast, std::int32_t& n, CellIndices J,
               CellIndices I, std::int32_t maxCells) {
-  const std::int32_t j1 = cellOf(y1, dy), i1 = cellOf(x1, dx);
-  const std::int32_t j2 = cellOf(y2, dy), i2 = cellOf(x2, dx);
+  const std::int32_t j1 = cellIndexOf(y1, dy), i1 = cellIndexOf(x1, dx);
+  const std::int32_t j2 = cellIndexOf(y2, dy), i2 = cellIndexOf(x2, dx);
   if (SAME_POINT(x1, y1, x2, y2, kSamePoint))
     return listFirstEnd(1, j1, i1, j2, i2, jFirst, jLast, iFirst, iLast, n, J, I, maxCells);
   const float xmin = std::min(x1, x2) - dx, xmax = std::max(x1, x2) + dx;
@@ -230,13 +227,13 @@ void gridline(float x1, float y1, float x2, float y2, float dx, float dy, std::i
       rowLine(J(k), p3, p4);
       if (!INTERSECTION_POINT(x1, y1, x2, y2, p3.x, p3.y, p4.x, p4.y, p.x, p.y))
         shouldNotBeHere("should not be here - gridline - intersection point - contact");
-      I(k) = cellOf(p.x, dx);
+      I(k) = cellIndexOf(p.x, dx);
     } else {
       I(k) = static_cast<std::int32_t>(stepIndex(iFirst, iLast, k));
       columnLine(I(k), p3, p4);
       if (!INTERSECTION_POINT(x1, y1, x2, y2, p3.x, p3.y, p4.x, p4.y, p.x, p.y))
         shouldNotBeHere("should not be here - gridline - intersection point 2 - contact");
-      J(k) = cellOf(p.y, dy);
+      J(k) = cellIndexOf(p.y, dy);
     }
   }
   jFirst = J(1);

@@ -3,12 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <string>
 #include <string_view>
 
-#include "common/console.h"
-#include "common/console_exit.h"
-#include "common/constants.h"
 #include "common/int_truncate.h"
 
 namespace quenzel {
@@ -17,17 +13,6 @@ namespace {
 
 template <class T>
 using Coords = OneBasedView<const T>;
-
-constexpr float kZeroLength = 1e-6f;
-// Widened where it meets a double length, so both members share one threshold.
-constexpr double kZeroLength8 = static_cast<double>(kZeroLength);
-
-[[noreturn]] void invalidRings(std::string_view tag) {
-  console::emptyLine();
-  console::line("Invalid number of polygons in region sent to grid_inside_polygon routine " + std::string(tag) +
-                " - contact " + std::string(kSupportAddress));
-  EXITS();
-}
 
 // Calls edge(k) for the edges (k, k+1) of every ring, skipping the copy of a
 // ring's second vertex that follows its closing vertex.
@@ -40,7 +25,7 @@ void forEachRegionEdge(std::int32_t n, RingEnds ir, std::int32_t nr, std::string
     if (k + 1 == ir(r)) {
       ++r;
       if (r > nr) {
-        if (k + 3 < n) invalidRings(tag);
+        if (k + 3 < n) invalidPolygonCount("grid_inside_polygon", tag);
         return;
       }
       k += 3;
@@ -56,11 +41,6 @@ T crossingX(Coords<T> X, Coords<T> Y, std::int32_t k, T yc) {
   if (X(k) == X(k + 1)) return X(k);
   const T m = (Y(k + 1) - Y(k)) / (X(k + 1) - X(k));
   return ((yc - Y(k)) + X(k) * m) / m;
-}
-
-template <class T>
-std::int32_t cellOf(T c, T size) {
-  return cellIndexOf(c / size);
 }
 
 template <class T>
@@ -157,10 +137,10 @@ void markRegion(ByteGrid mask, ByteGrid counts, std::int32_t nRows, std::int32_t
   regionBox(X, Y, h.n, xmin, ymin, xmax, ymax);
   // The caller has moved the region by its offsets, so window indices are
   // array indices: the window stops at the arrays' own extents.
-  j1 = std::max({1, jOffset, cellOf(ymin, h.dy)});
-  j2 = std::min(cellOf(ymax, h.dy), nRows);
-  i1 = std::max({1, iOffset, cellOf(xmin, h.dx)});
-  i2 = std::min(cellOf(xmax, h.dx), nCols);
+  j1 = std::max({1, jOffset, cellIndexOf(ymin, h.dy)});
+  j2 = std::min(cellIndexOf(ymax, h.dy), nRows);
+  i1 = std::max({1, iOffset, cellIndexOf(xmin, h.dx)});
+  i2 = std::min(cellIndexOf(xmax, h.dx), nCols);
   if (i1 > i2 || j1 > j2) return;
 
   for (std::int32_t i = i1; i <= i2; ++i)
@@ -170,9 +150,9 @@ void markRegion(ByteGrid mask, ByteGrid counts, std::int32_t nRows, std::int32_t
     }
 
   // Rows of the window's lines y = j*dy, j1..j2, plus one past either end.
-  auto rowOf = [&](T y) { return std::clamp<std::int64_t>(cellOf(y, h.dy), j1, std::int64_t{j2} + 1); };
+  auto rowOf = [&](T y) { return std::clamp<std::int64_t>(cellIndexOf(y, h.dy), j1, std::int64_t{j2} + 1); };
   auto count = [&](std::int64_t j, T x) {
-    const std::int32_t c = cellOf(x, h.dx);
+    const std::int32_t c = cellIndexOf(x, h.dx);
     // Only the parity of a cell's count is read, so the byte may wrap.
     if (c < i1)
       ++counts(j, i1);

@@ -1,6 +1,7 @@
 #include "layer_fuzz.h"
 
 #include "common/one_based.h"
+#include "fuzz_support.h"
 #include "gis/gis_data.h"
 #include "gis/header_services.h"
 #include "gis/layer_table.h"
@@ -8,9 +9,6 @@
 
 namespace quenzel::fuzz {
 namespace {
-
-// Small arrays keep the vertex limit within reach of short inputs.
-constexpr int kMaxNodes = 256;
 
 void readPass(int id, unsigned pattern) {
   static OneBased<double> X(kMaxNodes + 2, 0.0), Y(kMaxNodes + 2, 0.0);
