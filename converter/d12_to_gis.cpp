@@ -19,8 +19,7 @@ const char* flagText(bool b) { return b ? "true" : "false"; }
 D12Input openD12Input(std::string_view inputFile) {
   D12Input in;
   OPENFILE(in.unit, "I ", inputFile);
-  console::emptyLine();
-  console::line("Reading .12da header information...");
+  console::lineAfterEmptyLine("Reading .12da header information...");
   const std::string version = d12ArchiveVersion(in.unit);
   console::line("12d Archive Version: " + std::string(trimBoth(version)));
   in.nullKeyword = d12NullKeyword(in.unit);
@@ -35,8 +34,7 @@ D12Input openD12Input(std::string_view inputFile) {
 bool findD12Objects(const D12Input& in, float& nullValue, d12Object& obj) {
   nullValue = static_cast<float>(NO_VALUE);
   obj.moreData = false;
-  console::emptyLine();
-  console::line("Searching for 12da objects...");
+  console::lineAfterEmptyLine("Searching for 12da objects...");
   return d12FindStartOfData(in.unit, nullValue, in.nullKeyword);
 }
 
@@ -50,8 +48,8 @@ bool hasHeight(float z, float nullValue) {
 }
 
 void reportTooFewVertices(std::string_view type) {
-  console::emptyLine();
-  console::line("Less than 2 vertices, omminting line output, data type: " + std::string(trimRight(type)));
+  console::lineAfterEmptyLine("Less than 2 vertices, omminting line output, data type: " +
+                              std::string(trimRight(type)));
 }
 
 void defineLayerFields(std::span<const LayerField> fields) {

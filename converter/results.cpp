@@ -39,13 +39,8 @@ struct ResultPoints {
   OneBasedView<float> V, A;
 };
 
-void lineAfterEmptyLine(std::string_view text) {
-  console::emptyLine();
-  console::line(text);
-}
-
 void messageBetweenEmptyLines(std::string_view text) {
-  lineAfterEmptyLine(text);
+  console::lineAfterEmptyLine(text);
   console::emptyLine();
 }
 
@@ -92,8 +87,8 @@ int readPoints(int layer, bool vectorData, ResultPoints& p) {
   float length = 0.0f;
   while (gisNextWantedObject(layer, record, isPointObject)) {
     if (++count > kMaxResultPoints) {
-      lineAfterEmptyLine("ERROR - Exceeded maximum number of points, please contact " +
-                         std::string(kSupportAddress));
+      console::lineAfterEmptyLine("ERROR - Exceeded maximum number of points, please contact " +
+                                  std::string(kSupportAddress));
       EXITS();
     }
     gisReadObject(layer, gisO_, objX.view(), objY.view(), kMaxObjectNodes, n, xLabel, yLabel, angle, length, true);
@@ -141,7 +136,7 @@ void writeBlocks(int unit, std::string_view modelText, const ResultPoints& p, in
 
   if (vectorData) {
     writeLine(unit, "  symbol_data{");
-    lineAfterEmptyLine("Writing symbol data for vector dataset to .12da file...");
+    console::lineAfterEmptyLine("Writing symbol data for vector dataset to .12da file...");
     for (int i = 1; i <= count; ++i) {
       writeLine(unit, "    properties {");
       writeLine(unit, "      style     \"ARROW 30 BEARING\"");
@@ -166,7 +161,7 @@ void writeBlocks(int unit, std::string_view modelText, const ResultPoints& p, in
 
 void convert_mif_to_12da_results(std::string_view inputFile, bool modelNameGiven, std::string_view modelName,
                                  bool outputFileGiven, std::string_view outputFile) {
-  lineAfterEmptyLine("Converting results in gis format to .12da format...");
+  console::lineAfterEmptyLine("Converting results in gis format to .12da format...");
   const std::string name =
       outputFileGiven ? std::string(trimRight(outputFile)) : std::string(trimRight(FILENAMEPATH(inputFile))) + ".12da";
   int unit = 0;
@@ -188,14 +183,14 @@ void convert_mif_to_12da_results(std::string_view inputFile, bool modelNameGiven
   messageBetweenEmptyLines("Allocating memory for storing attribute data.");
   ResultPoints points;
   if (!allocate(points, vectorData)) {
-    lineAfterEmptyLine("ERROR - Could not allocate enough memory (RAM).");
+    console::lineAfterEmptyLine("ERROR - Could not allocate enough memory (RAM).");
     EXITS();
   }
   messageBetweenEmptyLines("Searching for Points...");
   const int count = readPoints(layer, vectorData, points);
   gisCloseLayer(layer);
-  lineAfterEmptyLine("Number of points read from gis file: " + AINTEGER(count));
-  lineAfterEmptyLine("Writing coordinate data to .12da file...");
+  console::lineAfterEmptyLine("Number of points read from gis file: " + AINTEGER(count));
+  console::lineAfterEmptyLine("Writing coordinate data to .12da file...");
 
   writeBlocks(unit, modelText, points, count, vectorData);
   CLOSER(unit);

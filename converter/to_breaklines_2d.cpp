@@ -21,8 +21,7 @@ constexpr std::size_t kStringNameWidth = 100;
 
 void convert_mif_to_12da(std::string_view inputFile, bool modelNameGiven, std::string_view modelName,
                          bool outputFileGiven, std::string_view outputFile) {
-  console::emptyLine();
-  console::line("Converting gis to .12da format...");
+  console::lineAfterEmptyLine("Converting gis to .12da format...");
   // -out names the output; a second file never does.
   const std::string outputName = outputFileGiven ? std::string(trimRight(outputFile))
                                                  : std::string(trimRight(FILENAMEPATH(inputFile))) + ".12da";
@@ -32,8 +31,7 @@ void convert_mif_to_12da(std::string_view inputFile, bool modelNameGiven, std::s
 
   int layer = gisOpenLayer(inputFile, "", "I ", false);
   gisReadHeader(layer);
-  console::emptyLine();
-  console::line("Searching for Lines and Polylines...");
+  console::lineAfterEmptyLine("Searching for Lines and Polylines...");
   console::emptyLine();
 
   const SectionArrays& a = sectionArrays();

@@ -67,8 +67,7 @@ void writeSideObject(int layer, float height, int w, int d) {
 
 [[noreturn]] void tooManyPoints() {
   finishUnitsForStop();
-  console::emptyLine();
-  console::line("ERROR - Exceeded maximum number of breakline points: " + AINTEGER(kZlnMaxPoints));
+  console::lineAfterEmptyLine("ERROR - Exceeded maximum number of breakline points: " + AINTEGER(kZlnMaxPoints));
   console::emptyLine();
   std::string answer;
   console::readLine(answer);
@@ -76,8 +75,7 @@ void writeSideObject(int layer, float height, int w, int d) {
 }
 
 void readPoints(int layer, BreaklinePoints& p) {
-  console::emptyLine();
-  console::line("Searching for point objects...");
+  console::lineAfterEmptyLine("Searching for point objects...");
   const SectionArrays& a = sectionArrays();
   std::string record;
   while (gisNextWantedObject(layer, record, isPointObject)) {
@@ -89,8 +87,7 @@ void readPoints(int layer, BreaklinePoints& p) {
     p.z(p.count) = height;
     p.snapped(p.count) = false;
   }
-  console::emptyLine();
-  console::line("Found " + AINTEGER(p.count) + " breakline points.");
+  console::lineAfterEmptyLine("Found " + AINTEGER(p.count) + " breakline points.");
   console::emptyLine();
 }
 
@@ -177,8 +174,7 @@ void convertSection(Run& run, int n, float elevation) {
 }
 
 void convertLines(Run& run, int layer) {
-  console::emptyLine();
-  console::line("Searching for Lines and Polylines...");
+  console::lineAfterEmptyLine("Searching for Lines and Polylines...");
   console::emptyLine();
   std::string record;
   while (gisNextWantedObject(layer, record, isLineObject)) {
@@ -207,8 +203,7 @@ bool writeUnsnapped(int layer) {
 }
 
 void warnAbout(std::string_view what, const std::string& layerName) {
-  console::emptyLine();
-  console::line("WARNING - Found " + std::string(what) + ".");
+  console::lineAfterEmptyLine("WARNING - Found " + std::string(what) + ".");
   console::line("          See " + layerName);
 }
 
@@ -233,8 +228,7 @@ void convert_zln_to_12da(std::string_view inputFile, std::string_view secondFile
                          std::string_view modelName, std::string_view outputFile) {
   const bool twoFiles = !isAllBlank(FILENAME(secondFile));
   const std::string linesFile(trimRight(twoFiles ? secondFile : inputFile));
-  console::emptyLine();
-  console::line("Converting gis breaklines to .12da format...");
+  console::lineAfterEmptyLine("Converting gis breaklines to .12da format...");
 
   Run run;
   OPENFILE(run.unit, "O ", trimRight(outputFile));

@@ -41,8 +41,7 @@ void convert_12da_to_mif(std::string_view inputFile, std::string_view outputFile
   const D12Input in = openD12Input(inputFile);
   const int unit = in.unit;
 
-  console::emptyLine();
-  console::line("Converting .12da breaklines to gis format...");
+  console::lineAfterEmptyLine("Converting .12da breaklines to gis format...");
   defineLayerFields(kBreaklineLayerFields);
   int layer = gisOpenLayer(outputFile, "PL", "O ", false);
   gisWriteHeader(layer);
@@ -93,8 +92,7 @@ void convert_12da_to_mif(std::string_view inputFile, std::string_view outputFile
     if (converted % 10 == 0) console::write(formatI(converted, 8));
   }
 
-  console::emptyLine();
-  console::line("Converted " + AINTEGER(converted) + " string objects and ignored " + AINTEGER(ignored));
+  console::lineAfterEmptyLine("Converted " + AINTEGER(converted) + " string objects and ignored " + AINTEGER(ignored));
   console::emptyLine();
   gisCloseLayer(layer);
 }

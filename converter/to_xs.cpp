@@ -81,11 +81,6 @@ std::string safeFileName(std::string_view name) {
   }
 }
 
-void warn(const std::string& text) {
-  console::emptyLine();
-  console::line(text);
-}
-
 struct XsRun {
   std::string folder;  // of the 12da file
   float nullValue = 0.0f;
@@ -100,12 +95,14 @@ struct XsRun {
 std::string crossSectionFile(XsRun& run, const std::string& name) {
   const std::string safe = safeFileName(name);
   if (safe != name)
-    warn("WARNING - Cross-section name " + name + " is not a safe file name; writing " + safe + " instead.");
+    console::lineAfterEmptyLine("WARNING - Cross-section name " + name + " is not a safe file name; writing " + safe +
+                                " instead.");
   std::string path = ADDFOLDER(run.folder, safe);
   if (FILEEXT(path) != ".csv") path += ".csv";
   const std::optional<platform::FileId> id = platform::fileIdentity(path);
   if (id && std::find(run.written.begin(), run.written.end(), *id) != run.written.end())
-    warn("WARNING - Cross-section file " + path + " written more than once; the last one is kept.");
+    console::lineAfterEmptyLine("WARNING - Cross-section file " + path +
+                                " written more than once; the last one is kept.");
   return path;
 }
 
@@ -136,7 +133,8 @@ void writeLineObject(const XsRun& run, const std::string& path, const D12Vertice
     reportTooFewVertices(type);
     return;
   }
-  if (path.size() > kSourceWidth) warn("WARNING - Cross-section file path longer than the Source field: " + path);
+  if (path.size() > kSourceWidth)
+    console::lineAfterEmptyLine("WARNING - Cross-section file path longer than the Source field: " + path);
   gisAttLine = "\"" + DOUBLEQUOTE(path) + "\",\"xz\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",     0.000,   0.000,   0.000,\"\"";
   writePolyline(run.lines, v, n);
 }
@@ -212,9 +210,8 @@ void convert_12da_to_mif_xs(std::string_view inputFile, std::string_view outputF
     ++converted;
   }
 
-  console::emptyLine();
-  console::line("Converted " + AINTEGER(converted) + " string objects to VARNOK cross-sections and ignored " +
-                AINTEGER(ignored));
+  console::lineAfterEmptyLine("Converted " + AINTEGER(converted) +
+                              " string objects to VARNOK cross-sections and ignored " + AINTEGER(ignored));
   console::emptyLine();
   gisCloseLayer(run.lines);
   gisCloseLayer(run.points);
