@@ -221,7 +221,8 @@ void searchProjection(ProgramState& s, bool gisInput) {
 
 void convertGisInput(ProgramState& s) {
   if (!s.outputFileGiven) {
-    const std::string& base = secondFileGiven(s) ? s.secondFile : s.inputFile;
+    // Only the 3D breaklines are named after a second file, their lines layer.
+    const std::string& base = s.zlnMode && secondFileGiven(s) ? s.secondFile : s.inputFile;
     s.outputFile = std::string(trimRight(FILENAMEPATH(base))) + ".12da";
   } else if (FILEEXT(s.outputFile) != ".12da") {
     s.outputFile = std::string(trimRight(s.outputFile)) + ".12da";
@@ -229,9 +230,9 @@ void convertGisInput(ProgramState& s) {
   if (s.zlnMode) {
     convert_zln_to_12da(s.inputFile, s.secondFile, s.modelNameGiven, s.modelName, s.outputFile);
   } else if (s.resultsMode) {
-    convert_mif_to_12da_results(s.inputFile, s.modelNameGiven, s.modelName, s.outputFileGiven, s.outputFile);
+    convert_mif_to_12da_results(s.inputFile, s.modelNameGiven, s.modelName, s.outputFile);
   } else {
-    convert_mif_to_12da(s.inputFile, s.modelNameGiven, s.modelName, s.outputFileGiven, s.outputFile);
+    convert_mif_to_12da(s.inputFile, s.modelNameGiven, s.modelName, s.outputFile);
   }
 }
 

@@ -160,12 +160,10 @@ void writeBlocks(int unit, std::string_view modelText, const ResultPoints& p, in
 }  // namespace
 
 void convert_mif_to_12da_results(std::string_view inputFile, bool modelNameGiven, std::string_view modelName,
-                                 bool outputFileGiven, std::string_view outputFile) {
+                                 std::string_view outputFile) {
   console::lineAfterEmptyLine("Converting results in gis format to .12da format...");
-  const std::string name =
-      outputFileGiven ? std::string(trimRight(outputFile)) : std::string(trimRight(FILENAMEPATH(inputFile))) + ".12da";
   int unit = 0;
-  OPENFILE(unit, "O ", name);
+  OPENFILE(unit, "O ", trimRight(outputFile));
   const std::string modelText = d12ModelText(inputFile, modelNameGiven, modelName);
   d12WriteHead(unit, modelText);
 

@@ -4,7 +4,6 @@
 
 #include "common/console.h"
 #include "common/numbers.h"
-#include "common/paths.h"
 #include "common/text_core.h"
 #include "common/units.h"
 #include "converter/conversions.h"
@@ -20,13 +19,10 @@ constexpr std::size_t kStringNameWidth = 100;
 }  // namespace
 
 void convert_mif_to_12da(std::string_view inputFile, bool modelNameGiven, std::string_view modelName,
-                         bool outputFileGiven, std::string_view outputFile) {
+                         std::string_view outputFile) {
   console::lineAfterEmptyLine("Converting gis to .12da format...");
-  // -out names the output; a second file never does.
-  const std::string outputName = outputFileGiven ? std::string(trimRight(outputFile))
-                                                 : std::string(trimRight(FILENAMEPATH(inputFile))) + ".12da";
   int unit = 0;
-  OPENFILE(unit, "O ", outputName);
+  OPENFILE(unit, "O ", trimRight(outputFile));
   d12WriteHead(unit, d12ModelText(inputFile, modelNameGiven, modelName));
 
   int layer = gisOpenLayer(inputFile, "", "I ", false);
