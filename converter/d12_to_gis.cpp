@@ -7,9 +7,6 @@
 #include "common/constants.h"
 #include "common/text_core.h"
 #include "common/units.h"
-#include "gis/gis_data.h"
-#include "gis/object_record.h"
-#include "gis/write_protocol.h"
 
 namespace quenzel {
 namespace {
@@ -50,38 +47,6 @@ bool hasHeight(float z, float nullValue) {
 void reportTooFewVertices(std::string_view type) {
   console::lineAfterEmptyLine("Less than 2 vertices, omminting line output, data type: " +
                               std::string(trimRight(type)));
-}
-
-void defineLayerFields(std::span<const LayerField> fields) {
-  gisAttrDef.count = static_cast<int>(fields.size());
-  for (int i = 1; i <= gisAttrDef.count; ++i) {
-    gisAttrDef.name(i) = fields[i - 1].name;
-    gisAttrDef.type(i) = fields[i - 1].type;
-    gisAttrDef.width(i) = fields[i - 1].width;
-  }
-  gisAttrDef.recordCount = 0;
-}
-
-void writePolyline(int layer, const D12Vertices& v, int n) {
-  gisNP = n;
-  for (int i = 1; i <= n; ++i) {
-    gisX(i) = v.x(i);
-    gisY(i) = v.y(i);
-  }
-  gisO_.isPline = true;
-  gisWriteObject(layer, gisO_);
-  gisWriteRecord(layer, gisO_);
-  gisO_.isPline = false;
-}
-
-void writePoint(int layer, double x, double y) {
-  gisNP = 1;
-  gisX(1) = x;
-  gisY(1) = y;
-  gisO_.isPoint = true;
-  gisWriteObject(layer, gisO_);
-  gisWriteRecord(layer, gisO_);
-  gisO_.isPoint = false;
 }
 
 }  // namespace quenzel

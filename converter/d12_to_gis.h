@@ -1,9 +1,7 @@
 #pragma once
 // What the two conversions of 12da strings to GIS layers share: opening the
 // 12da file with its header report, the search for its strings, the vertex
-// arrays of one block, the height test, the layer field definitions and the
-// writing of one polyline or point.
-#include <span>
+// arrays of one block and the height test.
 #include <string_view>
 
 #include "common/one_based.h"
@@ -40,18 +38,5 @@ bool hasHeight(float z, float nullValue);
 
 // The message for a string too short to be a line.
 void reportTooFewVertices(std::string_view type);
-
-struct LayerField {
-  const char* name;
-  const char* type;
-  int width;
-};
-// gisAttrDef for a new layer: the fields in order, record count 0.
-void defineLayerFields(std::span<const LayerField> fields);
-
-// Writes vertices 1..n as one polyline, or one vertex as a point, with the
-// record in gisAttLine.
-void writePolyline(int layer, const D12Vertices& v, int n);
-void writePoint(int layer, double x, double y);
 
 }  // namespace quenzel

@@ -15,10 +15,10 @@
 #include "common/units.h"
 #include "converter/conversions.h"
 #include "converter/d12_writer.h"
+#include "converter/layer_writer.h"
 #include "gis/header_services.h"
 #include "gis/layer_table.h"
 #include "gis/object_record.h"
-#include "gis/write_protocol.h"
 
 namespace quenzel {
 namespace {
@@ -40,29 +40,13 @@ ZlnState& zlnState() {
   return s;
 }
 
-void defineHeightField() {
-  gisAttrDef.count = 1;
-  gisAttrDef.name(1) = "Z";
-  gisAttrDef.type(1) = "Float";
-  gisAttrDef.width(1) = 0;
-  gisAttrDef.recordCount = 0;
-}
-
-int openSideLayer(const std::string& name, std::string_view shapeLetters) {
-  defineHeightField();
-  const int id = gisOpenLayer(name, shapeLetters, "O ", false);
-  gisWriteHeader(id);
-  return id;
-}
+constexpr LayerField kSideLayerFields[] = {{"Z", "Float", 0}};
 
 // The height as the side layer's record: a value too wide for its column is
 // written in full rather than as asterisks.
-void writeSideObject(int layer, float height, int w, int d) {
+void setHeightRecord(float height, int w, int d) {
   gisAttLine.clear();
   appendFOrFull(gisAttLine, height, w, d);
-  gisObject& o = zlnState().written;
-  gisWriteObject(layer, o);
-  gisWriteRecord(layer, o);
 }
 
 [[noreturn]] void tooManyPoints() {
@@ -158,14 +142,8 @@ void convertSection(Run& run, int n, float elevation) {
     dangle = interpolate(n);
   }
   if (dangle) {
-    gisNP = n;
-    for (int i = 1; i <= n; ++i) {
-      gisX(i) = a.x(i);
-      gisY(i) = a.y(i);
-    }
-    gisInitialiseObject(st.written);
-    st.written.isPline = true;
-    writeSideObject(run.dangles, elevation, 16, 3);
+    setHeightRecord(elevation, 16, 3);
+    writePolyline(run.dangles, st.written, a.x.view(), a.y.view(), n);
     run.anyDangle = true;
   }
   const OneBased<float>& h = st.h;
@@ -186,17 +164,13 @@ void convertLines(Run& run, int layer) {
 
 // Points that no vertex took, with their heights; true when there was one.
 bool writeUnsnapped(int layer) {
-  const BreaklinePoints& p = zlnState().points;
-  gisObject& o = zlnState().written;
-  gisInitialiseObject(o);
-  o.isPoint = true;
-  gisNP = 1;
+  ZlnState& st = zlnState();
+  const BreaklinePoints& p = st.points;
   bool any = false;
   for (int k = 1; k <= p.count; ++k) {
     if (p.snapped(k)) continue;
-    gisX(1) = p.x(k);
-    gisY(1) = p.y(k);
-    writeSideObject(layer, p.z(k), 12, 4);
+    setHeightRecord(p.z(k), 12, 4);
+    writePoint(layer, st.written, p.x(k), p.y(k));
     any = true;
   }
   return any;
@@ -246,8 +220,9 @@ void convert_zln_to_12da(std::string_view inputFile, std::string_view secondFile
   const std::string base(trimRight(FILENAMEPATH(linesFile)));
   const std::string danglesName = base + "_dangles" + FILEEXT(linesFile);
   const std::string unsnappedName = base + "_unsnapped_points" + FILEEXT(inputFile);
-  run.dangles = openSideLayer(danglesName, "L");
-  int unsnapped = openSideLayer(unsnappedName, "P");
+  run.dangles = openOutputLayer(danglesName, "L", kSideLayerFields);
+  int unsnapped = openOutputLayer(unsnappedName, "P", kSideLayerFields);
+  gisInitialiseObject(zlnState().written);
 
   BreaklinePoints& points = zlnState().points;
   points.count = 0;

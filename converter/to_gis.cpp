@@ -11,11 +11,11 @@
 #include "converter/conversions.h"
 #include "converter/d12_reader.h"
 #include "converter/d12_to_gis.h"
+#include "converter/layer_writer.h"
 #include "converter/main_program.h"
 #include "gis/gis_data.h"
 #include "gis/layer_table.h"
 #include "gis/object_record.h"
-#include "gis/write_protocol.h"
 
 namespace quenzel {
 namespace {
@@ -42,9 +42,7 @@ void convert_12da_to_mif(std::string_view inputFile, std::string_view outputFile
   const int unit = in.unit;
 
   console::lineAfterEmptyLine("Converting .12da breaklines to gis format...");
-  defineLayerFields(kBreaklineLayerFields);
-  int layer = gisOpenLayer(outputFile, "PL", "O ", false);
-  gisWriteHeader(layer);
+  int layer = openOutputLayer(outputFile, "PL", kBreaklineLayerFields);
   gisInitialiseObject(gisO_);
 
   float nullValue = 0.0f;
@@ -78,14 +76,14 @@ void convert_12da_to_mif(std::string_view inputFile, std::string_view outputFile
     } else {
       const bool threeD = !obj.data2d && !obj.hipData;
       setAttributeLine(threeD ? nullValue : v.z(1), typeField);
-      writePolyline(layer, v, n);
+      writePolyline(layer, gisO_, v.x.view(), v.y.view(), n);
     }
 
     for (int i = 1; i <= n; ++i) {
       const float z = v.z(i);
       if (!hasHeight(z, nullValue)) continue;
       setAttributeLine(z, typeField);
-      writePoint(layer, v.x(i), v.y(i));
+      writePoint(layer, gisO_, v.x(i), v.y(i));
     }
 
     ++converted;

@@ -19,10 +19,10 @@
 #include "converter/conversions.h"
 #include "converter/d12_reader.h"
 #include "converter/d12_to_gis.h"
+#include "converter/layer_writer.h"
 #include "gis/gis_data.h"
 #include "gis/layer_table.h"
 #include "gis/object_record.h"
-#include "gis/write_protocol.h"
 
 namespace quenzel {
 namespace {
@@ -136,7 +136,7 @@ void writeLineObject(const XsRun& run, const std::string& path, const D12Vertice
   if (path.size() > kSourceWidth)
     console::lineAfterEmptyLine("WARNING - Cross-section file path longer than the Source field: " + path);
   gisAttLine = "\"" + DOUBLEQUOTE(path) + "\",\"xz\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",     0.000,   0.000,   0.000,\"\"";
-  writePolyline(run.lines, v, n);
+  writePolyline(run.lines, gisO_, v.x.view(), v.y.view(), n);
 }
 
 // One point per vertex with a height: "L" marks the first of the string.
@@ -150,7 +150,7 @@ void writePointObjects(const XsRun& run, const std::string& xsId, const D12Verti
     gisAttLine += first ? ",-1.,\"L\"," : ",-1.,\"C\",";
     gisAttLine += idField;
     first = false;
-    writePoint(run.points, v.x(i), v.y(i));
+    writePoint(run.points, gisO_, v.x(i), v.y(i));
   }
 }
 
@@ -161,13 +161,9 @@ void convert_12da_to_mif_xs(std::string_view inputFile, std::string_view outputF
 
   XsRun run;
   run.folder = FILEFOLDERPATH(inputFile);
-  defineLayerFields(kXsLayerFields);
-  run.lines = gisOpenLayer(outputFile, "L", "O ", false);
-  gisWriteHeader(run.lines);
+  run.lines = openOutputLayer(outputFile, "L", kXsLayerFields);
   gisInitialiseObject(gisO_);
-  defineLayerFields(kXsPointFields);
-  run.points = gisOpenLayer(pointsLayerName(outputFile), "P", "O ", false);
-  gisWriteHeader(run.points);
+  run.points = openOutputLayer(pointsLayerName(outputFile), "P", kXsPointFields);
   gisInitialiseObject(gisO_);
 
   d12Object obj;
