@@ -9,6 +9,7 @@
 #include "common/text_core.h"
 #include "common/units.h"
 #include "converter/main_program.h"
+#include "gis/header_services.h"
 #include "gis/layer_table.h"
 #include "gis/object_record.h"
 
@@ -41,6 +42,12 @@ int readIntoSection(int gisID, gisObject& obj, bool all) {
 SectionArrays& sectionArrays() {
   static SectionArrays a;
   return a;
+}
+
+int openInputLayer(std::string_view fileName) {
+  const int layer = gisOpenLayer(fileName, "", "I ", false);
+  gisReadHeader(layer);
+  return layer;
 }
 
 bool isLineObject(const gisObject& obj) { return obj.isLine || obj.isPline || obj.isPlineMultiple; }

@@ -21,6 +21,9 @@ struct SectionArrays {
 };
 SectionArrays& sectionArrays();
 
+// Opens a GIS layer for input and reads its header; returns the layer ID.
+int openInputLayer(std::string_view fileName);
+
 // Reads on to the next object of the layer that `wanted` accepts, typed in
 // gisO_ with its attribute record in `record`, passing over the coordinates
 // of the others; false at the end of the layer's data.

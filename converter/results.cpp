@@ -167,8 +167,7 @@ void convert_mif_to_12da_results(std::string_view inputFile, bool modelNameGiven
   const std::string modelText = d12ModelText(inputFile, modelNameGiven, modelName);
   d12WriteHead(unit, modelText);
 
-  int layer = gisOpenLayer(inputFile, "", "I ", false);
-  gisReadHeader(layer);
+  int layer = openInputLayer(inputFile);
   std::string secondName;
   const int fields = fieldsOfLayer(layer, inputFile, secondName);
   if (fields < 1) {

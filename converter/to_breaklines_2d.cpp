@@ -8,7 +8,6 @@
 #include "common/units.h"
 #include "converter/conversions.h"
 #include "converter/d12_writer.h"
-#include "gis/header_services.h"
 #include "gis/layer_table.h"
 #include "gis/object_record.h"
 
@@ -25,8 +24,7 @@ void convert_mif_to_12da(std::string_view inputFile, bool modelNameGiven, std::s
   OPENFILE(unit, "O ", trimRight(outputFile));
   d12WriteHead(unit, d12ModelText(inputFile, modelNameGiven, modelName));
 
-  int layer = gisOpenLayer(inputFile, "", "I ", false);
-  gisReadHeader(layer);
+  int layer = openInputLayer(inputFile);
   console::lineAfterEmptyLine("Searching for Lines and Polylines...");
   console::emptyLine();
 

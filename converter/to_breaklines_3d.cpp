@@ -208,13 +208,8 @@ void convert_zln_to_12da(std::string_view inputFile, std::string_view secondFile
   OPENFILE(run.unit, "O ", trimRight(outputFile));
   d12WriteHead(run.unit, d12ModelText(linesFile, modelNameGiven, modelName));
 
-  int pointsLayer = gisOpenLayer(inputFile, "", "I ", false);
-  gisReadHeader(pointsLayer);
-  int linesLayer = pointsLayer;
-  if (twoFiles) {
-    linesLayer = gisOpenLayer(secondFile, "", "I ", false);
-    gisReadHeader(linesLayer);
-  }
+  int pointsLayer = openInputLayer(inputFile);
+  int linesLayer = twoFiles ? openInputLayer(secondFile) : pointsLayer;
   // Both side layers are open before anything is read, so a run that ends
   // early still leaves them complete.
   const std::string base(trimRight(FILENAMEPATH(linesFile)));
