@@ -13,7 +13,6 @@
 #include "common/free_format.h"
 #include "common/numbers.h"
 #include "common/one_based.h"
-#include "common/paths.h"
 #include "common/text.h"
 #include "common/text_core.h"
 #include "common/units.h"
@@ -44,18 +43,13 @@ void messageBetweenEmptyLines(std::string_view text) {
   console::emptyLine();
 }
 
-// The field count and the second field's name of the input layer, from the
-// .mif column definitions or the dBASE field descriptors.
-int fieldsOfLayer(int layer, std::string_view inputFile, std::string& secondName) {
-  GisLayerModule& m = gisModule();
-  if (FILEEXT(inputFile) == ".shp") {
-    const DbfFile& dbf = m.dbfFile(1, layer);
-    if (dbf.fieldCount > 1) secondName = dbf.fieldName(2);
-    return dbf.fieldCount;
-  }
-  const MifLayer& mif = m.mifLayer(layer);
-  if (mif.columnCount > 1) secondName = mif.columnName(2);
-  return mif.columnCount;
+// The second field's name of an input layer of more than one field, from
+// the dBASE field descriptors of a shapefile set or the .mif column
+// definitions.
+std::string secondFieldName(int layer) {
+  const GisLayerModule& m = gisModule();
+  if (m.gisLayerFileType(layer) == 2) return m.dbfFile(1, layer).fieldName(2);
+  return m.mifLayer(layer).columnName(2);
 }
 
 bool allocate(ResultPoints& p, bool vectorData) {
@@ -168,13 +162,12 @@ void convert_mif_to_12da_results(std::string_view inputFile, bool modelNameGiven
   d12WriteHead(unit, modelText);
 
   int layer = openInputLayer(inputFile);
-  std::string secondName;
-  const int fields = fieldsOfLayer(layer, inputFile, secondName);
+  const int fields = gisNumberAttributes(layer);
   if (fields < 1) {
     messageBetweenEmptyLines("ERROR - Unable to detect any existing attributes.");
     EXITS();
   }
-  const bool vectorData = fields > 1 && FLAGEXISTS(secondName, "Angle");
+  const bool vectorData = fields > 1 && FLAGEXISTS(secondFieldName(layer), "Angle");
   if (vectorData) messageBetweenEmptyLines("Second field contains angle information, assuming vector data.");
 
   messageBetweenEmptyLines("Allocating memory for storing attribute data.");
