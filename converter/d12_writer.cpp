@@ -22,8 +22,6 @@ std::string& blockBuffer() {
   return b;
 }
 
-void put(int unit, const std::string& text) { writeText(unit, text); }
-
 // One gisReadObject call into the section arrays; the label, angle and
 // length it gives are not used here.
 int readIntoSection(int gisID, gisObject& obj, bool all) {
@@ -99,7 +97,7 @@ void d12WriteBreakline(int unit, std::string_view name, OneBasedView<const doubl
     b += '\n';
   }
   b += "  }\n}\n\n";
-  put(unit, b);
+  writeText(unit, b);
 }
 
 std::string d12FirstText(std::string_view record, std::size_t width) {

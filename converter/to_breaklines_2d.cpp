@@ -7,15 +7,12 @@
 #include "common/text_core.h"
 #include "common/units.h"
 #include "converter/conversions.h"
+#include "converter/d12_reader.h"
 #include "converter/d12_writer.h"
 #include "gis/layer_table.h"
 #include "gis/object_record.h"
 
 namespace quenzel {
-
-namespace {
-constexpr std::size_t kStringNameWidth = 100;
-}  // namespace
 
 void convert_mif_to_12da(std::string_view inputFile, bool modelNameGiven, std::string_view modelName,
                          std::string_view outputFile) {
@@ -35,7 +32,7 @@ void convert_mif_to_12da(std::string_view inputFile, bool modelNameGiven, std::s
     const int sections = gisLineSections(gisO_);
     for (int s = 1; s <= sections; ++s) {
       const int n = gisReadSection(layer, gisO_);
-      const std::string name = d12FirstText(record, kStringNameWidth);
+      const std::string name = d12FirstText(record, kD12NameWidth);
       ++written;
       console::write("Polyline " + AINTEGER(written) + " with " + AINTEGER(n) + " nodes...");
       d12WriteBreakline(unit, name, a.x.view(), a.y.view(), {}, n);
