@@ -40,6 +40,11 @@ D12Vertices& d12Vertices() {
   return v;
 }
 
+bool readD12Block(const D12Input& in, d12Object& obj, int& n) {
+  D12Vertices& v = d12Vertices();
+  return d12ReadData(in.unit, obj, v.x.view(), v.y.view(), v.z.view(), kD12MaxNodes, n, in.nullKeyword, in.hexFloats);
+}
+
 bool hasHeight(float z, float nullValue) {
   return std::fabs(z - nullValue) > 0.001f && std::fabs(z - static_cast<float>(NO_VALUE)) > 0.001f;
 }

@@ -32,6 +32,10 @@ struct D12Vertices {
 };
 D12Vertices& d12Vertices();
 
+// Reads the block of the string in obj into d12Vertices() with the reader's
+// node limit and the file's header flags: d12ReadData, n vertices.
+bool readD12Block(const D12Input& in, d12Object& obj, int& n);
+
 // Neither the file's null value nor the reader's own "no value" is a height
 // (both compared to a millimetre, in single precision).
 bool hasHeight(float z, float nullValue);

@@ -66,8 +66,7 @@ void convert_12da_to_mif(std::string_view inputFile, std::string_view outputFile
       continue;
     }
     int n = 0;
-    if (!d12ReadData(unit, obj, v.x.view(), v.y.view(), v.z.view(), kD12MaxNodes, n, in.nullKeyword, in.hexFloats))
-      continue;
+    if (!readD12Block(in, obj, n)) continue;
     if (obj.hipData && !includeHipdata) continue;
 
     typeField = "\"" + DOUBLEQUOTE(trimRight(obj.type)) + "\"";

@@ -196,9 +196,7 @@ void convert_12da_to_mif_xs(std::string_view inputFile, std::string_view outputF
       continue;
     }
     int n = 0;
-    if (!d12ReadData(in.unit, obj, v.x.view(), v.y.view(), v.z.view(), kD12MaxNodes, n, in.nullKeyword,
-                     in.hexFloats))
-      continue;
+    if (!readD12Block(in, obj, n)) continue;
     const std::string path = crossSectionFile(run, name);
     writeCrossSectionFile(run, path, name, v, n);
     writeLineObject(run, path, v, n, obj.type);
