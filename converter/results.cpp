@@ -22,13 +22,11 @@
 #include "gis/gis_data.h"
 #include "gis/header_services.h"
 #include "gis/layer_table.h"
-#include "gis/object_record.h"
 
 namespace quenzel {
 namespace {
 
 constexpr int kMaxResultPoints = 1000000;
-constexpr int kMaxObjectNodes = 1000;
 
 // The points read: coordinates, value and (vector data) angle.
 struct ResultPoints {
@@ -70,24 +68,19 @@ bool allocate(ResultPoints& p, bool vectorData) {
 
 // Reads every point of the layer into p; other objects are passed over.
 int readPoints(int layer, bool vectorData, ResultPoints& p) {
-  OneBased<double> objX(kMaxObjectNodes + 1, 0.0);
-  OneBased<double> objY(kMaxObjectNodes + 1, 0.0);
+  const SectionArrays& a = sectionArrays();
   std::string record;
   int count = 0;
-  int n = 0;
-  double xLabel = 0.0;
-  double yLabel = 0.0;
-  float angle = 0.0f;
-  float length = 0.0f;
   while (gisNextWantedObject(layer, record, isPointObject)) {
     if (++count > kMaxResultPoints) {
       console::lineAfterEmptyLine("ERROR - Exceeded maximum number of points, please contact " +
                                   std::string(kSupportAddress));
       EXITS();
     }
-    gisReadObject(layer, gisO_, objX.view(), objY.view(), kMaxObjectNodes, n, xLabel, yLabel, angle, length, true);
-    p.X(count) = xLabel;
-    p.Y(count) = yLabel;
+    // A point's label is the point itself.
+    gisReadSection(layer, gisO_);
+    p.X(count) = a.x(1);
+    p.Y(count) = a.y(1);
     // An empty value reads as nothing: it is 0, not what the memory held.
     p.V(count) = 0.0f;
     if (vectorData) p.A(count) = 0.0f;
