@@ -236,29 +236,27 @@ void convertGisInput(ProgramState& s) {
   }
 }
 
-[[noreturn]] void noOutputFormat() {
+// The extension of the output format the options ask for; without one the
+// run ends.
+std::string_view outputExtension(const ProgramState& s) {
+  if (s.mifFormat) return ".mif";
+  if (s.shpFormat) return ".shp";
   console::lineAfterEmptyLine("ERROR - Must specify output format with -shp or -mif.");
   EXITS();
 }
 
 void convert12daInput(ProgramState& s) {
   if (!s.outputFileGiven) {
-    if (s.mifFormat) s.outputFile = std::string(trimRight(s.inputFile)) + ".mif";
-    else if (s.shpFormat) s.outputFile = std::string(trimRight(s.inputFile)) + ".shp";
-    else noOutputFormat();
+    s.outputFile = std::string(trimRight(s.inputFile)) + std::string(outputExtension(s));
   } else {
     console::lineAfterEmptyLine("Using specified output filename: " + std::string(trimRight(s.outputFile)));
     const std::string ext = FILEEXT(s.outputFile);
     if (ext == ".mif" || ext == ".shp") {
       console::lineAfterEmptyLine("Output file has extention \"" + ext + "\", outputting in this format.");
-    } else if (s.mifFormat) {
-      console::lineAfterEmptyLine("Appending \".mif\" to filename.");
-      s.outputFile = std::string(trimRight(s.outputFile)) + ".mif";
-    } else if (s.shpFormat) {
-      console::lineAfterEmptyLine("Appending \".shp\" to filename.");
-      s.outputFile = std::string(trimRight(s.outputFile)) + ".shp";
     } else {
-      noOutputFormat();
+      const std::string appended(outputExtension(s));
+      console::lineAfterEmptyLine("Appending \"" + appended + "\" to filename.");
+      s.outputFile = std::string(trimRight(s.outputFile)) + appended;
     }
   }
   if (s.xsMode) convert_12da_to_mif_xs(s.inputFile, s.outputFile);
