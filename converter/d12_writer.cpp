@@ -51,7 +51,7 @@ int openInputLayer(std::string_view fileName) {
 bool isLineObject(const gisObject& obj) { return obj.isLine || obj.isPline || obj.isPlineMultiple; }
 bool isPointObject(const gisObject& obj) { return obj.isPoint; }
 
-bool gisNextWantedObject(int gisID, std::string& record, bool (*wanted)(const gisObject&)) {
+bool nextWantedObject(int gisID, std::string& record, bool (*wanted)(const gisObject&)) {
   while (!gisLayerEoF(gisID)) {
     if (!gisObjectType(gisID, gisO_)) continue;
     gisReadRecord(gisID, gisO_, record);
@@ -62,13 +62,13 @@ bool gisNextWantedObject(int gisID, std::string& record, bool (*wanted)(const gi
   return false;
 }
 
-int gisLineSections(const gisObject& obj) {
+int lineSectionCount(const gisObject& obj) {
   if (!obj.isPlineMultiple) return 1;
   console::line("Disaggregating combined polyline into " + AINTEGER(obj.nsect) + " polylines...");
   return obj.nsect;
 }
 
-int gisReadSection(int gisID, gisObject& obj) { return readIntoSection(gisID, obj, true); }
+int readSection(int gisID, gisObject& obj) { return readIntoSection(gisID, obj, true); }
 
 std::string d12ModelText(std::string_view inputFile, bool modelNameGiven, std::string_view modelName) {
   if (modelNameGiven) return TRIMF(ALPHANUMERICONLY(TRIMF(modelName), ' '));

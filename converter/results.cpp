@@ -71,14 +71,14 @@ int readPoints(int layer, bool vectorData, ResultPoints& p) {
   const SectionArrays& a = sectionArrays();
   std::string record;
   int count = 0;
-  while (gisNextWantedObject(layer, record, isPointObject)) {
+  while (nextWantedObject(layer, record, isPointObject)) {
     if (++count > kMaxResultPoints) {
       console::lineAfterEmptyLine("ERROR - Exceeded maximum number of points, please contact " +
                                   std::string(kSupportAddress));
       EXITS();
     }
     // A point's label is the point itself.
-    gisReadSection(layer, gisO_);
+    readSection(layer, gisO_);
     p.X(count) = a.x(1);
     p.Y(count) = a.y(1);
     // An empty value reads as nothing: it is 0, not what the memory held.

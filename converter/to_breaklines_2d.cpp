@@ -28,10 +28,10 @@ void convert_mif_to_12da(std::string_view inputFile, bool modelNameGiven, std::s
   const SectionArrays& a = sectionArrays();
   int written = 0;
   std::string record;
-  while (gisNextWantedObject(layer, record, isLineObject)) {
-    const int sections = gisLineSections(gisO_);
+  while (nextWantedObject(layer, record, isLineObject)) {
+    const int sections = lineSectionCount(gisO_);
     for (int s = 1; s <= sections; ++s) {
-      const int n = gisReadSection(layer, gisO_);
+      const int n = readSection(layer, gisO_);
       const std::string name = d12FirstText(record, kD12NameWidth);
       ++written;
       console::write("Polyline " + AINTEGER(written) + " with " + AINTEGER(n) + " nodes...");

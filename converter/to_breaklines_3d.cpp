@@ -62,9 +62,9 @@ void readPoints(int layer, BreaklinePoints& p) {
   console::lineAfterEmptyLine("Searching for point objects...");
   const SectionArrays& a = sectionArrays();
   std::string record;
-  while (gisNextWantedObject(layer, record, isPointObject)) {
+  while (nextWantedObject(layer, record, isPointObject)) {
     if (++p.count > kZlnMaxPoints) tooManyPoints();
-    gisReadSection(layer, gisO_);
+    readSection(layer, gisO_);
     const float height = d12FirstReal(record);
     p.x(p.count) = a.x(1);
     p.y(p.count) = a.y(1);
@@ -155,10 +155,10 @@ void convertLines(Run& run, int layer) {
   console::lineAfterEmptyLine("Searching for Lines and Polylines...");
   console::emptyLine();
   std::string record;
-  while (gisNextWantedObject(layer, record, isLineObject)) {
-    const int sections = gisLineSections(gisO_);
+  while (nextWantedObject(layer, record, isLineObject)) {
+    const int sections = lineSectionCount(gisO_);
     const float elevation = d12FirstReal(record);
-    for (int s = 1; s <= sections; ++s) convertSection(run, gisReadSection(layer, gisO_), elevation);
+    for (int s = 1; s <= sections; ++s) convertSection(run, readSection(layer, gisO_), elevation);
   }
 }
 
