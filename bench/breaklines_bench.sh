@@ -15,25 +15,16 @@ zlnsize=${2:-100000}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# Best of three runs: wall seconds.
-seconds() {
-  local best=""
-  for _ in 1 2 3; do
-    /usr/bin/time -f '%e' -o "$work/time.txt" "$@" > /dev/null 2>&1
-    t=$(tail -1 "$work/time.txt")
-    if [ -z "$best" ] || python3 -c "import sys; sys.exit(0 if $t < $best else 1)"; then best=$t; fi
-  done
-  echo "$best"
-}
-rate() { python3 -c "print(f'{$1/max($2,0.001):.0f}')"; }
+# shellcheck source=timing.sh
+. "$here/timing.sh"
 
 python3 "$here/gen_breaklines.py" lines "$work/lines.mif" "$polylines" 10
 total=$((polylines * 10))
 echo "2D: $polylines polylines x 10 vertices = $total vertices, $(du -m "$work/lines.mif" | cut -f1) MB of MIF"
-qs=$(cd "$work" && seconds "$exe" -b lines.mif)
+read -r qs _ < <(cd "$work" && seconds "$exe" -b lines.mif)
 echo "quenzel -b lines.mif: ${qs} s, $(rate $total "$qs") vertices/s"
 if command -v ogr2ogr > /dev/null; then
-  os=$(seconds sh -c "rm -f '$work'/ogr.*; exec ogr2ogr -f 'ESRI Shapefile' '$work/ogr.shp' '$work/lines.mif'")
+  read -r os _ < <(seconds sh -c "rm -f '$work'/ogr.*; exec ogr2ogr -f 'ESRI Shapefile' '$work/ogr.shp' '$work/lines.mif'")
   echo "ogr2ogr -f \"ESRI Shapefile\": ${os} s, $(rate $total "$os") vertices/s"
   python3 -c "print(f'ratio quenzel/ogr2ogr: {$os/max($qs,0.001):.2f}')"
 fi
@@ -41,7 +32,7 @@ fi
 prev=""
 for n in "$zlnsize" $((zlnsize * 10)); do
   python3 "$here/gen_breaklines.py" zln "$work/pts.mif" "$work/brk.mif" "$n" "$n"
-  zs=$(cd "$work" && seconds "$exe" -b -zln pts.mif brk.mif)
+  read -r zs _ < <(cd "$work" && seconds "$exe" -b -zln pts.mif brk.mif)
   echo "-zln: $n points, $n vertices: ${zs} s"
   if [ -n "$prev" ]; then python3 -c "print(f'-zln time for 10x input: {$zs/max($prev,0.001):.1f}x')"; fi
   prev=$zs

@@ -20,22 +20,12 @@ total=$((strings * vertices))
 size=$(du -m "$work/bench.12da" | cut -f1)
 echo "input: $strings strings x $vertices vertices = $total vertices, ${size} MB of 12da"
 
-# Best of three runs (this machine's timings vary from run to run): wall
-# seconds and peak resident kilobytes.
-seconds() {
-  local best="" mem=""
-  for _ in 1 2 3; do
-    /usr/bin/time -f '%e %M' -o "$work/time.txt" "$@" > /dev/null 2>&1
-    read -r t m < "$work/time.txt"
-    if [ -z "$best" ] || python3 -c "import sys; sys.exit(0 if $t < $best else 1)"; then best=$t; fi
-    mem=$m
-  done
-  echo "$best $mem"
-}
+# shellcheck source=timing.sh
+. "$here/timing.sh"
 
 read -r qs qmem < <(cd "$work" && seconds "$exe" -b -mif bench.12da)
 echo "quenzel -b -mif: ${qs} s, peak ${qmem} KB"
-qrate=$(python3 -c "print(f'{$total/max($qs,0.001):.0f}')")
+qrate=$(rate $total "$qs")
 echo "quenzel: $qrate vertices/s"
 
 if command -v ogr2ogr > /dev/null; then
@@ -43,7 +33,7 @@ if command -v ogr2ogr > /dev/null; then
     # ogr2ogr will not write over its earlier output: each run starts clean.
   read -r os omem < <(seconds sh -c "rm -f '$work'/ogr.*; exec ogr2ogr -f 'MapInfo File' '$work/ogr.mif' '$work/bench.shp'")
   echo "ogr2ogr -f \"MapInfo File\": ${os} s, peak ${omem} KB"
-  orate=$(python3 -c "print(f'{$total/max($os,0.001):.0f}')")
+  orate=$(rate $total "$os")
   echo "ogr2ogr: $orate vertices/s"
   python3 -c "print(f'ratio quenzel/ogr2ogr: {$qrate/$orate:.2f}')"
 fi
@@ -53,7 +43,7 @@ fi
 # the same five fields from CSV of the same coordinates.
 read -r ss smem < <(cd "$work" && seconds "$exe" -b -shp bench.12da)
 echo "quenzel -b -shp: ${ss} s, peak ${smem} KB"
-srate=$(python3 -c "print(f'{$total/max($ss,0.001):.0f}')")
+srate=$(rate $total "$ss")
 echo "quenzel -shp: $srate vertices/s"
 # Peak memory at a quarter of the input: flat when it is about the same.
 python3 "$here/gen_inputs.py" "$work/quarter.12da" "$work/quarter.csv" "$((strings / 4))" "$vertices"
@@ -65,7 +55,7 @@ if command -v ogr2ogr > /dev/null; then
     ogr2ogr -f 'ESRI Shapefile' ogr_L.shp lines.csv -oo GEOM_POSSIBLE_NAMES=WKT -oo KEEP_GEOM_COLUMNS=NO -nlt LINESTRING &&
     exec ogr2ogr -f 'ESRI Shapefile' ogr_P.shp points.csv -oo X_POSSIBLE_NAMES=X -oo Y_POSSIBLE_NAMES=Y -oo KEEP_GEOM_COLUMNS=NO -nlt POINT")
   echo "ogr2ogr -f \"ESRI Shapefile\" (lines, then points): ${gs} s, peak ${gmem} KB"
-  grate=$(python3 -c "print(f'{$total/max($gs,0.001):.0f}')")
+  grate=$(rate $total "$gs")
   echo "ogr2ogr: $grate vertices/s"
   python3 -c "print(f'ratio quenzel -shp/ogr2ogr: {$srate/$grate:.2f}')"
 fi

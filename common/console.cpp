@@ -34,6 +34,11 @@ void emptyLine() {
   state().open = false;
 }
 
+void lineAfterEmptyLine(std::string_view text) {
+  emptyLine();
+  line(text);
+}
+
 bool lineOpen() { return state().open; }
 
 bool readLine(std::string& text) {

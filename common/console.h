@@ -18,6 +18,9 @@ void line(std::string_view text = {});
 // An empty line; when a line is open this only ends it, which is what the
 // record-oriented console of the original system did.
 void emptyLine();
+// An empty line, then text on a line of its own: how most messages are set
+// apart from what came before them.
+void lineAfterEmptyLine(std::string_view text);
 // True while the last output left its line open.
 bool lineOpen();
 

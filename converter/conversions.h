@@ -11,12 +11,11 @@ void convert_12da_to_mif_xs(std::string_view inputFile, std::string_view outputF
 // GIS points and lines to 3D breaklines.
 void convert_zln_to_12da(std::string_view inputFile, std::string_view secondFile, bool modelNameGiven,
                          std::string_view modelName, std::string_view outputFile);
-// GIS result points to a 12da data_3d block. With outputFileGiven the output
-// is outputFile, else a name derived from the input.
+// GIS result points to a 12da data_3d block.
 void convert_mif_to_12da_results(std::string_view inputFile, bool modelNameGiven, std::string_view modelName,
-                                 bool outputFileGiven, std::string_view outputFile);
-// GIS lines to 2D breaklines, named as the results conversion names its output.
+                                 std::string_view outputFile);
+// GIS lines to 2D breaklines.
 void convert_mif_to_12da(std::string_view inputFile, bool modelNameGiven, std::string_view modelName,
-                         bool outputFileGiven, std::string_view outputFile);
+                         std::string_view outputFile);
 
 }  // namespace quenzel

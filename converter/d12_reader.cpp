@@ -105,8 +105,7 @@ bool closedValue(std::string_view line) {
 }
 
 [[noreturn]] void attributeUnreadable(std::string_view line) {
-  console::emptyLine();
-  console::line("ERROR - Reading data (d12ObjectType)");
+  console::lineAfterEmptyLine("ERROR - Reading data (d12ObjectType)");
   console::line(trimBoth(line));
   EXITS();
 }
@@ -199,8 +198,7 @@ bool d12CheckEncoding(int unit) {
     if (mark[0] == 0xEF && mark[1] == 0xBB && mark[2] == 0xBF) {
       utf8 = true;
     } else if ((mark[0] == 0xFF && mark[1] == 0xFE) || (mark[0] == 0xFE && mark[1] == 0xFF)) {
-      console::emptyLine();
-      console::line("ERROR - Source 12da is encoded using UTF-16");
+      console::lineAfterEmptyLine("ERROR - Source 12da is encoded using UTF-16");
       EXITS();
     }
   }
@@ -262,14 +260,12 @@ bool d12FindStartOfData(int unit, float& nullValue, bool nullKeyword) {
       if (unitAtEnd(unit)) return withoutModelLine(unit);
       if (!startsWithNoCase(text, "null")) continue;
       if (nullKeyword) {
-        console::emptyLine();
-        console::line("12D null value set to keyword \"null\"");
+        console::lineAfterEmptyLine("12D null value set to keyword \"null\"");
         continue;
       }
       FreeReader reader(text.size() > 5 ? text.substr(5) : std::string_view());
       if (reader.read(nullValue) == ReadResult::Ok) {
-        console::emptyLine();
-        console::line("12D null value set to:" + formatF(nullValue, 12, 3));
+        console::lineAfterEmptyLine("12D null value set to:" + formatF(nullValue, 12, 3));
         continue;
       }
     }

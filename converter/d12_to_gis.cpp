@@ -7,9 +7,6 @@
 #include "common/constants.h"
 #include "common/text_core.h"
 #include "common/units.h"
-#include "gis/gis_data.h"
-#include "gis/object_record.h"
-#include "gis/write_protocol.h"
 
 namespace quenzel {
 namespace {
@@ -19,8 +16,7 @@ const char* flagText(bool b) { return b ? "true" : "false"; }
 D12Input openD12Input(std::string_view inputFile) {
   D12Input in;
   OPENFILE(in.unit, "I ", inputFile);
-  console::emptyLine();
-  console::line("Reading .12da header information...");
+  console::lineAfterEmptyLine("Reading .12da header information...");
   const std::string version = d12ArchiveVersion(in.unit);
   console::line("12d Archive Version: " + std::string(trimBoth(version)));
   in.nullKeyword = d12NullKeyword(in.unit);
@@ -35,8 +31,7 @@ D12Input openD12Input(std::string_view inputFile) {
 bool findD12Objects(const D12Input& in, float& nullValue, d12Object& obj) {
   nullValue = static_cast<float>(NO_VALUE);
   obj.moreData = false;
-  console::emptyLine();
-  console::line("Searching for 12da objects...");
+  console::lineAfterEmptyLine("Searching for 12da objects...");
   return d12FindStartOfData(in.unit, nullValue, in.nullKeyword);
 }
 
@@ -45,45 +40,18 @@ D12Vertices& d12Vertices() {
   return v;
 }
 
+bool readD12Block(const D12Input& in, d12Object& obj, int& n) {
+  D12Vertices& v = d12Vertices();
+  return d12ReadData(in.unit, obj, v.x.view(), v.y.view(), v.z.view(), kD12MaxNodes, n, in.nullKeyword, in.hexFloats);
+}
+
 bool hasHeight(float z, float nullValue) {
   return std::fabs(z - nullValue) > 0.001f && std::fabs(z - static_cast<float>(NO_VALUE)) > 0.001f;
 }
 
 void reportTooFewVertices(std::string_view type) {
-  console::emptyLine();
-  console::line("Less than 2 vertices, omminting line output, data type: " + std::string(trimRight(type)));
-}
-
-void defineLayerFields(std::span<const LayerField> fields) {
-  gisAttrDef.count = static_cast<int>(fields.size());
-  for (int i = 1; i <= gisAttrDef.count; ++i) {
-    gisAttrDef.name(i) = fields[i - 1].name;
-    gisAttrDef.type(i) = fields[i - 1].type;
-    gisAttrDef.width(i) = fields[i - 1].width;
-  }
-  gisAttrDef.recordCount = 0;
-}
-
-void writePolyline(int layer, const D12Vertices& v, int n) {
-  gisNP = n;
-  for (int i = 1; i <= n; ++i) {
-    gisX(i) = v.x(i);
-    gisY(i) = v.y(i);
-  }
-  gisO_.isPline = true;
-  gisWriteObject(layer, gisO_);
-  gisWriteRecord(layer, gisO_);
-  gisO_.isPline = false;
-}
-
-void writePoint(int layer, double x, double y) {
-  gisNP = 1;
-  gisX(1) = x;
-  gisY(1) = y;
-  gisO_.isPoint = true;
-  gisWriteObject(layer, gisO_);
-  gisWriteRecord(layer, gisO_);
-  gisO_.isPoint = false;
+  console::lineAfterEmptyLine("Less than 2 vertices, omminting line output, data type: " +
+                              std::string(trimRight(type)));
 }
 
 }  // namespace quenzel

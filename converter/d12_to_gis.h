@@ -1,9 +1,7 @@
 #pragma once
 // What the two conversions of 12da strings to GIS layers share: opening the
 // 12da file with its header report, the search for its strings, the vertex
-// arrays of one block, the height test, the layer field definitions and the
-// writing of one polyline or point.
-#include <span>
+// arrays of one block and the height test.
 #include <string_view>
 
 #include "common/one_based.h"
@@ -34,24 +32,15 @@ struct D12Vertices {
 };
 D12Vertices& d12Vertices();
 
+// Reads the block of the string in obj into d12Vertices() with the reader's
+// node limit and the file's header flags: d12ReadData, n vertices.
+bool readD12Block(const D12Input& in, d12Object& obj, int& n);
+
 // Neither the file's null value nor the reader's own "no value" is a height
 // (both compared to a millimetre, in single precision).
 bool hasHeight(float z, float nullValue);
 
 // The message for a string too short to be a line.
 void reportTooFewVertices(std::string_view type);
-
-struct LayerField {
-  const char* name;
-  const char* type;
-  int width;
-};
-// gisAttrDef for a new layer: the fields in order, record count 0.
-void defineLayerFields(std::span<const LayerField> fields);
-
-// Writes vertices 1..n as one polyline, or one vertex as a point, with the
-// record in gisAttLine.
-void writePolyline(int layer, const D12Vertices& v, int n);
-void writePoint(int layer, double x, double y);
 
 }  // namespace quenzel

@@ -9,6 +9,7 @@
 #include "common/text_core.h"
 #include "common/units.h"
 #include "converter/main_program.h"
+#include "gis/header_services.h"
 #include "gis/layer_table.h"
 #include "gis/object_record.h"
 
@@ -20,8 +21,6 @@ std::string& blockBuffer() {
   static std::string b;
   return b;
 }
-
-void put(int unit, const std::string& text) { writeText(unit, text); }
 
 // One gisReadObject call into the section arrays; the label, angle and
 // length it gives are not used here.
@@ -43,10 +42,16 @@ SectionArrays& sectionArrays() {
   return a;
 }
 
+int openInputLayer(std::string_view fileName) {
+  const int layer = gisOpenLayer(fileName, "", "I ", false);
+  gisReadHeader(layer);
+  return layer;
+}
+
 bool isLineObject(const gisObject& obj) { return obj.isLine || obj.isPline || obj.isPlineMultiple; }
 bool isPointObject(const gisObject& obj) { return obj.isPoint; }
 
-bool gisNextWantedObject(int gisID, std::string& record, bool (*wanted)(const gisObject&)) {
+bool nextWantedObject(int gisID, std::string& record, bool (*wanted)(const gisObject&)) {
   while (!gisLayerEoF(gisID)) {
     if (!gisObjectType(gisID, gisO_)) continue;
     gisReadRecord(gisID, gisO_, record);
@@ -57,13 +62,13 @@ bool gisNextWantedObject(int gisID, std::string& record, bool (*wanted)(const gi
   return false;
 }
 
-int gisLineSections(const gisObject& obj) {
+int lineSectionCount(const gisObject& obj) {
   if (!obj.isPlineMultiple) return 1;
   console::line("Disaggregating combined polyline into " + AINTEGER(obj.nsect) + " polylines...");
   return obj.nsect;
 }
 
-int gisReadSection(int gisID, gisObject& obj) { return readIntoSection(gisID, obj, true); }
+int readSection(int gisID, gisObject& obj) { return readIntoSection(gisID, obj, true); }
 
 std::string d12ModelText(std::string_view inputFile, bool modelNameGiven, std::string_view modelName) {
   if (modelNameGiven) return TRIMF(ALPHANUMERICONLY(TRIMF(modelName), ' '));
@@ -92,7 +97,7 @@ void d12WriteBreakline(int unit, std::string_view name, OneBasedView<const doubl
     b += '\n';
   }
   b += "  }\n}\n\n";
-  put(unit, b);
+  writeText(unit, b);
 }
 
 std::string d12FirstText(std::string_view record, std::size_t width) {

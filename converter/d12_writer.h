@@ -21,21 +21,24 @@ struct SectionArrays {
 };
 SectionArrays& sectionArrays();
 
+// Opens a GIS layer for input and reads its header; returns the layer ID.
+int openInputLayer(std::string_view fileName);
+
 // Reads on to the next object of the layer that `wanted` accepts, typed in
 // gisO_ with its attribute record in `record`, passing over the coordinates
 // of the others; false at the end of the layer's data.
-bool gisNextWantedObject(int gisID, std::string& record, bool (*wanted)(const gisObject&));
+bool nextWantedObject(int gisID, std::string& record, bool (*wanted)(const gisObject&));
 // A line, a polyline or a multi-section polyline.
 bool isLineObject(const gisObject& obj);
 bool isPointObject(const gisObject& obj);
 
 // The number of sections of a line object; a multi-section polyline is
 // announced on the console as it is split.
-int gisLineSections(const gisObject& obj);
+int lineSectionCount(const gisObject& obj);
 
 // Reads one section of the current object with all its vertices into the
 // section arrays; returns the vertex count.
-int gisReadSection(int gisID, gisObject& obj);
+int readSection(int gisID, gisObject& obj);
 
 // The model name of a written 12da file: the given name, or "from" and the
 // words of the input's path followed by "gis"; letters and digits only.

@@ -63,11 +63,6 @@ constexpr std::array<std::string_view, 30> kUsage = {
 constexpr char kEnDash1252 = '\x96';
 constexpr std::string_view kEnDashUtf8 = "\xE2\x80\x93";
 
-void messageAfterEmptyLine(std::string_view text) {
-  console::emptyLine();
-  console::line(text);
-}
-
 // A second file was given: decided by its name part, everywhere alike.
 bool secondFileGiven(const ProgramState& s) { return !isAllBlank(FILENAME(s.secondFile)); }
 
@@ -139,7 +134,7 @@ void readArguments(ProgramState& s) {
 // blanks removed); the run ends when there is none.
 std::string readProjectionLine(ProgramState& s, std::string_view keyword) {
   OPENFILE(s.projectionUnit, "I ", s.projectionFile);
-  messageAfterEmptyLine("Using " + std::string(trimRight(s.projectionFile)) + " for setting projection.");
+  console::lineAfterEmptyLine("Using " + std::string(trimRight(s.projectionFile)) + " for setting projection.");
   rewindUnit(s.projectionUnit);
   std::string line;
   while (!unitAtEnd(s.projectionUnit)) {
@@ -148,8 +143,8 @@ std::string readProjectionLine(ProgramState& s, std::string_view keyword) {
     if (status != IoStatus::Ok) stopOnUnreadableData(status == IoStatus::End);
     if (FLAGEXISTS(line, keyword)) return std::string(trimRight(line));
   }
-  messageAfterEmptyLine("ERROR - Unable to find " + std::string(keyword) + " line in " +
-                        std::string(trimRight(s.projectionFile)));
+  console::lineAfterEmptyLine("ERROR - Unable to find " + std::string(keyword) + " line in " +
+                              std::string(trimRight(s.projectionFile)));
   EXITS();
 }
 
@@ -172,7 +167,7 @@ void searchMifProjection(ProgramState& s) {
   } else {
     s.projectionFile = defaultSample(s, "Header.mif", "Projection.mif");
     if (s.projectionFile.empty()) {
-      messageAfterEmptyLine("WARNING - A Header.mif or Projection.mif file does not exist in folder.");
+      console::lineAfterEmptyLine("WARNING - A Header.mif or Projection.mif file does not exist in folder.");
       console::line("          Non-Earth Coordinates will be used.");
       PAUSES();
       gisMifCoordSys = "CoordSys NonEarth Units \"m\"";
@@ -180,7 +175,7 @@ void searchMifProjection(ProgramState& s) {
     }
   }
   gisMifCoordSys = readProjectionLine(s, "CoordSys");
-  messageAfterEmptyLine("mif Projection: " + gisMifCoordSys);
+  console::lineAfterEmptyLine("mif Projection: " + gisMifCoordSys);
 }
 
 // The .prj beside a layer, or an empty text when there is none.
@@ -204,12 +199,12 @@ void searchShpProjection(ProgramState& s) {
     if (s.zlnMode && FILEEXT(s.inputFile) == ".shp") s.projectionFile = prjBeside(s.inputFile);
     if (s.projectionFile.empty()) s.projectionFile = defaultSample(s, "Header.prj", "Projection.prj");
     if (s.projectionFile.empty()) {
-      messageAfterEmptyLine("ERROR - A Header.prj or Projection.prj file does not exist in folder.");
+      console::lineAfterEmptyLine("ERROR - A Header.prj or Projection.prj file does not exist in folder.");
       EXITS();
     }
   }
   gisPrjText = readProjectionLine(s, "PROJCS");
-  messageAfterEmptyLine("shp Projection: " + gisPrjText);
+  console::lineAfterEmptyLine("shp Projection: " + gisPrjText);
 }
 
 void searchProjection(ProgramState& s, bool gisInput) {
@@ -226,7 +221,8 @@ void searchProjection(ProgramState& s, bool gisInput) {
 
 void convertGisInput(ProgramState& s) {
   if (!s.outputFileGiven) {
-    const std::string& base = secondFileGiven(s) ? s.secondFile : s.inputFile;
+    // Only the 3D breaklines are named after a second file, their lines layer.
+    const std::string& base = s.zlnMode && secondFileGiven(s) ? s.secondFile : s.inputFile;
     s.outputFile = std::string(trimRight(FILENAMEPATH(base))) + ".12da";
   } else if (FILEEXT(s.outputFile) != ".12da") {
     s.outputFile = std::string(trimRight(s.outputFile)) + ".12da";
@@ -234,35 +230,33 @@ void convertGisInput(ProgramState& s) {
   if (s.zlnMode) {
     convert_zln_to_12da(s.inputFile, s.secondFile, s.modelNameGiven, s.modelName, s.outputFile);
   } else if (s.resultsMode) {
-    convert_mif_to_12da_results(s.inputFile, s.modelNameGiven, s.modelName, s.outputFileGiven, s.outputFile);
+    convert_mif_to_12da_results(s.inputFile, s.modelNameGiven, s.modelName, s.outputFile);
   } else {
-    convert_mif_to_12da(s.inputFile, s.modelNameGiven, s.modelName, s.outputFileGiven, s.outputFile);
+    convert_mif_to_12da(s.inputFile, s.modelNameGiven, s.modelName, s.outputFile);
   }
 }
 
-[[noreturn]] void noOutputFormat() {
-  messageAfterEmptyLine("ERROR - Must specify output format with -shp or -mif.");
+// The extension of the output format the options ask for; without one the
+// run ends.
+std::string_view outputExtension(const ProgramState& s) {
+  if (s.mifFormat) return ".mif";
+  if (s.shpFormat) return ".shp";
+  console::lineAfterEmptyLine("ERROR - Must specify output format with -shp or -mif.");
   EXITS();
 }
 
 void convert12daInput(ProgramState& s) {
   if (!s.outputFileGiven) {
-    if (s.mifFormat) s.outputFile = std::string(trimRight(s.inputFile)) + ".mif";
-    else if (s.shpFormat) s.outputFile = std::string(trimRight(s.inputFile)) + ".shp";
-    else noOutputFormat();
+    s.outputFile = std::string(trimRight(s.inputFile)) + std::string(outputExtension(s));
   } else {
-    messageAfterEmptyLine("Using specified output filename: " + std::string(trimRight(s.outputFile)));
+    console::lineAfterEmptyLine("Using specified output filename: " + std::string(trimRight(s.outputFile)));
     const std::string ext = FILEEXT(s.outputFile);
     if (ext == ".mif" || ext == ".shp") {
-      messageAfterEmptyLine("Output file has extention \"" + ext + "\", outputting in this format.");
-    } else if (s.mifFormat) {
-      messageAfterEmptyLine("Appending \".mif\" to filename.");
-      s.outputFile = std::string(trimRight(s.outputFile)) + ".mif";
-    } else if (s.shpFormat) {
-      messageAfterEmptyLine("Appending \".shp\" to filename.");
-      s.outputFile = std::string(trimRight(s.outputFile)) + ".shp";
+      console::lineAfterEmptyLine("Output file has extention \"" + ext + "\", outputting in this format.");
     } else {
-      noOutputFormat();
+      const std::string appended(outputExtension(s));
+      console::lineAfterEmptyLine("Appending \"" + appended + "\" to filename.");
+      s.outputFile = std::string(trimRight(s.outputFile)) + appended;
     }
   }
   if (s.xsMode) convert_12da_to_mif_xs(s.inputFile, s.outputFile);
@@ -275,7 +269,7 @@ void stopOnUnreadableData(bool textEnded) {
   // Finished before the pause: what was written is on disk even when the
   // window is closed instead.
   finishUnitsForStop();
-  messageAfterEmptyLine(textEnded ? "ERROR - End of File encountered" : "ERROR - Reading data");
+  console::lineAfterEmptyLine(textEnded ? "ERROR - End of File encountered" : "ERROR - Reading data");
   console::pause("Press Enter to Continue");
   stopRun(0);
 }
@@ -285,8 +279,7 @@ void quenzelMain() {
   INITUNITS(1000);
   DMESSAGECLEAR();
   gisInitialise(-1, "quenzel", "", "");
-  console::emptyLine();
-  console::line("Build 2024-05-AA");
+  console::lineAfterEmptyLine("Build 2024-05-AA");
   console::emptyLine();
 
   ProgramState& s = programState();
@@ -304,8 +297,8 @@ void quenzelMain() {
   const bool gisInput = ext == ".mif" || ext == ".shp";
   searchProjection(s, gisInput);
 
-  messageAfterEmptyLine("File 1: " + std::string(trimRight(s.inputFile)));
-  if (secondFileGiven(s)) messageAfterEmptyLine("File 2: " + std::string(trimRight(s.secondFile)));
+  console::lineAfterEmptyLine("File 1: " + std::string(trimRight(s.inputFile)));
+  if (secondFileGiven(s)) console::lineAfterEmptyLine("File 2: " + std::string(trimRight(s.secondFile)));
 
   if (gisInput) {
     convertGisInput(s);
@@ -317,7 +310,7 @@ void quenzelMain() {
         "\".4da\".");
   }
 
-  messageAfterEmptyLine("Finished.");
+  console::lineAfterEmptyLine("Finished.");
   if (s.batchMode) stopAtOnce();
   EXITS();
 }

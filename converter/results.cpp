@@ -13,7 +13,6 @@
 #include "common/free_format.h"
 #include "common/numbers.h"
 #include "common/one_based.h"
-#include "common/paths.h"
 #include "common/text.h"
 #include "common/text_core.h"
 #include "common/units.h"
@@ -23,13 +22,11 @@
 #include "gis/gis_data.h"
 #include "gis/header_services.h"
 #include "gis/layer_table.h"
-#include "gis/object_record.h"
 
 namespace quenzel {
 namespace {
 
 constexpr int kMaxResultPoints = 1000000;
-constexpr int kMaxObjectNodes = 1000;
 
 // The points read: coordinates, value and (vector data) angle.
 struct ResultPoints {
@@ -39,28 +36,18 @@ struct ResultPoints {
   OneBasedView<float> V, A;
 };
 
-void lineAfterEmptyLine(std::string_view text) {
-  console::emptyLine();
-  console::line(text);
-}
-
 void messageBetweenEmptyLines(std::string_view text) {
-  lineAfterEmptyLine(text);
+  console::lineAfterEmptyLine(text);
   console::emptyLine();
 }
 
-// The field count and the second field's name of the input layer, from the
-// .mif column definitions or the dBASE field descriptors.
-int fieldsOfLayer(int layer, std::string_view inputFile, std::string& secondName) {
-  GisLayerModule& m = gisModule();
-  if (FILEEXT(inputFile) == ".shp") {
-    const DbfFile& dbf = m.dbfFile(1, layer);
-    if (dbf.fieldCount > 1) secondName = dbf.fieldName(2);
-    return dbf.fieldCount;
-  }
-  const MifLayer& mif = m.mifLayer(layer);
-  if (mif.columnCount > 1) secondName = mif.columnName(2);
-  return mif.columnCount;
+// The second field's name of an input layer of more than one field, from
+// the dBASE field descriptors of a shapefile set or the .mif column
+// definitions.
+std::string secondFieldName(int layer) {
+  const GisLayerModule& m = gisModule();
+  if (m.gisLayerFileType(layer) == 2) return m.dbfFile(1, layer).fieldName(2);
+  return m.mifLayer(layer).columnName(2);
 }
 
 bool allocate(ResultPoints& p, bool vectorData) {
@@ -81,24 +68,19 @@ bool allocate(ResultPoints& p, bool vectorData) {
 
 // Reads every point of the layer into p; other objects are passed over.
 int readPoints(int layer, bool vectorData, ResultPoints& p) {
-  OneBased<double> objX(kMaxObjectNodes + 1, 0.0);
-  OneBased<double> objY(kMaxObjectNodes + 1, 0.0);
+  const SectionArrays& a = sectionArrays();
   std::string record;
   int count = 0;
-  int n = 0;
-  double xLabel = 0.0;
-  double yLabel = 0.0;
-  float angle = 0.0f;
-  float length = 0.0f;
-  while (gisNextWantedObject(layer, record, isPointObject)) {
+  while (nextWantedObject(layer, record, isPointObject)) {
     if (++count > kMaxResultPoints) {
-      lineAfterEmptyLine("ERROR - Exceeded maximum number of points, please contact " +
-                         std::string(kSupportAddress));
+      console::lineAfterEmptyLine("ERROR - Exceeded maximum number of points, please contact " +
+                                  std::string(kSupportAddress));
       EXITS();
     }
-    gisReadObject(layer, gisO_, objX.view(), objY.view(), kMaxObjectNodes, n, xLabel, yLabel, angle, length, true);
-    p.X(count) = xLabel;
-    p.Y(count) = yLabel;
+    // A point's label is the point itself.
+    readSection(layer, gisO_);
+    p.X(count) = a.x(1);
+    p.Y(count) = a.y(1);
     // An empty value reads as nothing: it is 0, not what the memory held.
     p.V(count) = 0.0f;
     if (vectorData) p.A(count) = 0.0f;
@@ -141,7 +123,7 @@ void writeBlocks(int unit, std::string_view modelText, const ResultPoints& p, in
 
   if (vectorData) {
     writeLine(unit, "  symbol_data{");
-    lineAfterEmptyLine("Writing symbol data for vector dataset to .12da file...");
+    console::lineAfterEmptyLine("Writing symbol data for vector dataset to .12da file...");
     for (int i = 1; i <= count; ++i) {
       writeLine(unit, "    properties {");
       writeLine(unit, "      style     \"ARROW 30 BEARING\"");
@@ -165,37 +147,33 @@ void writeBlocks(int unit, std::string_view modelText, const ResultPoints& p, in
 }  // namespace
 
 void convert_mif_to_12da_results(std::string_view inputFile, bool modelNameGiven, std::string_view modelName,
-                                 bool outputFileGiven, std::string_view outputFile) {
-  lineAfterEmptyLine("Converting results in gis format to .12da format...");
-  const std::string name =
-      outputFileGiven ? std::string(trimRight(outputFile)) : std::string(trimRight(FILENAMEPATH(inputFile))) + ".12da";
+                                 std::string_view outputFile) {
+  console::lineAfterEmptyLine("Converting results in gis format to .12da format...");
   int unit = 0;
-  OPENFILE(unit, "O ", name);
+  OPENFILE(unit, "O ", trimRight(outputFile));
   const std::string modelText = d12ModelText(inputFile, modelNameGiven, modelName);
   d12WriteHead(unit, modelText);
 
-  int layer = gisOpenLayer(inputFile, "", "I ", false);
-  gisReadHeader(layer);
-  std::string secondName;
-  const int fields = fieldsOfLayer(layer, inputFile, secondName);
+  int layer = openInputLayer(inputFile);
+  const int fields = gisNumberAttributes(layer);
   if (fields < 1) {
     messageBetweenEmptyLines("ERROR - Unable to detect any existing attributes.");
     EXITS();
   }
-  const bool vectorData = fields > 1 && FLAGEXISTS(secondName, "Angle");
+  const bool vectorData = fields > 1 && FLAGEXISTS(secondFieldName(layer), "Angle");
   if (vectorData) messageBetweenEmptyLines("Second field contains angle information, assuming vector data.");
 
   messageBetweenEmptyLines("Allocating memory for storing attribute data.");
   ResultPoints points;
   if (!allocate(points, vectorData)) {
-    lineAfterEmptyLine("ERROR - Could not allocate enough memory (RAM).");
+    console::lineAfterEmptyLine("ERROR - Could not allocate enough memory (RAM).");
     EXITS();
   }
   messageBetweenEmptyLines("Searching for Points...");
   const int count = readPoints(layer, vectorData, points);
   gisCloseLayer(layer);
-  lineAfterEmptyLine("Number of points read from gis file: " + AINTEGER(count));
-  lineAfterEmptyLine("Writing coordinate data to .12da file...");
+  console::lineAfterEmptyLine("Number of points read from gis file: " + AINTEGER(count));
+  console::lineAfterEmptyLine("Writing coordinate data to .12da file...");
 
   writeBlocks(unit, modelText, points, count, vectorData);
   CLOSER(unit);

@@ -4,46 +4,35 @@
 
 #include "common/console.h"
 #include "common/numbers.h"
-#include "common/paths.h"
 #include "common/text_core.h"
 #include "common/units.h"
 #include "converter/conversions.h"
+#include "converter/d12_reader.h"
 #include "converter/d12_writer.h"
-#include "gis/header_services.h"
 #include "gis/layer_table.h"
 #include "gis/object_record.h"
 
 namespace quenzel {
 
-namespace {
-constexpr std::size_t kStringNameWidth = 100;
-}  // namespace
-
 void convert_mif_to_12da(std::string_view inputFile, bool modelNameGiven, std::string_view modelName,
-                         bool outputFileGiven, std::string_view outputFile) {
-  console::emptyLine();
-  console::line("Converting gis to .12da format...");
-  // -out names the output; a second file never does.
-  const std::string outputName = outputFileGiven ? std::string(trimRight(outputFile))
-                                                 : std::string(trimRight(FILENAMEPATH(inputFile))) + ".12da";
+                         std::string_view outputFile) {
+  console::lineAfterEmptyLine("Converting gis to .12da format...");
   int unit = 0;
-  OPENFILE(unit, "O ", outputName);
+  OPENFILE(unit, "O ", trimRight(outputFile));
   d12WriteHead(unit, d12ModelText(inputFile, modelNameGiven, modelName));
 
-  int layer = gisOpenLayer(inputFile, "", "I ", false);
-  gisReadHeader(layer);
-  console::emptyLine();
-  console::line("Searching for Lines and Polylines...");
+  int layer = openInputLayer(inputFile);
+  console::lineAfterEmptyLine("Searching for Lines and Polylines...");
   console::emptyLine();
 
   const SectionArrays& a = sectionArrays();
   int written = 0;
   std::string record;
-  while (gisNextWantedObject(layer, record, isLineObject)) {
-    const int sections = gisLineSections(gisO_);
+  while (nextWantedObject(layer, record, isLineObject)) {
+    const int sections = lineSectionCount(gisO_);
     for (int s = 1; s <= sections; ++s) {
-      const int n = gisReadSection(layer, gisO_);
-      const std::string name = d12FirstText(record, kStringNameWidth);
+      const int n = readSection(layer, gisO_);
+      const std::string name = d12FirstText(record, kD12NameWidth);
       ++written;
       console::write("Polyline " + AINTEGER(written) + " with " + AINTEGER(n) + " nodes...");
       d12WriteBreakline(unit, name, a.x.view(), a.y.view(), {}, n);

@@ -15,10 +15,10 @@
 #include "common/units.h"
 #include "converter/conversions.h"
 #include "converter/d12_writer.h"
+#include "converter/layer_writer.h"
 #include "gis/header_services.h"
 #include "gis/layer_table.h"
 #include "gis/object_record.h"
-#include "gis/write_protocol.h"
 
 namespace quenzel {
 namespace {
@@ -40,35 +40,18 @@ ZlnState& zlnState() {
   return s;
 }
 
-void defineHeightField() {
-  gisAttrDef.count = 1;
-  gisAttrDef.name(1) = "Z";
-  gisAttrDef.type(1) = "Float";
-  gisAttrDef.width(1) = 0;
-  gisAttrDef.recordCount = 0;
-}
-
-int openSideLayer(const std::string& name, std::string_view shapeLetters) {
-  defineHeightField();
-  const int id = gisOpenLayer(name, shapeLetters, "O ", false);
-  gisWriteHeader(id);
-  return id;
-}
+constexpr LayerField kSideLayerFields[] = {{"Z", "Float", 0}};
 
 // The height as the side layer's record: a value too wide for its column is
 // written in full rather than as asterisks.
-void writeSideObject(int layer, float height, int w, int d) {
+void setHeightRecord(float height, int w, int d) {
   gisAttLine.clear();
   appendFOrFull(gisAttLine, height, w, d);
-  gisObject& o = zlnState().written;
-  gisWriteObject(layer, o);
-  gisWriteRecord(layer, o);
 }
 
 [[noreturn]] void tooManyPoints() {
   finishUnitsForStop();
-  console::emptyLine();
-  console::line("ERROR - Exceeded maximum number of breakline points: " + AINTEGER(kZlnMaxPoints));
+  console::lineAfterEmptyLine("ERROR - Exceeded maximum number of breakline points: " + AINTEGER(kZlnMaxPoints));
   console::emptyLine();
   std::string answer;
   console::readLine(answer);
@@ -76,21 +59,19 @@ void writeSideObject(int layer, float height, int w, int d) {
 }
 
 void readPoints(int layer, BreaklinePoints& p) {
-  console::emptyLine();
-  console::line("Searching for point objects...");
+  console::lineAfterEmptyLine("Searching for point objects...");
   const SectionArrays& a = sectionArrays();
   std::string record;
-  while (gisNextWantedObject(layer, record, isPointObject)) {
+  while (nextWantedObject(layer, record, isPointObject)) {
     if (++p.count > kZlnMaxPoints) tooManyPoints();
-    gisReadSection(layer, gisO_);
+    readSection(layer, gisO_);
     const float height = d12FirstReal(record);
     p.x(p.count) = a.x(1);
     p.y(p.count) = a.y(1);
     p.z(p.count) = height;
     p.snapped(p.count) = false;
   }
-  console::emptyLine();
-  console::line("Found " + AINTEGER(p.count) + " breakline points.");
+  console::lineAfterEmptyLine("Found " + AINTEGER(p.count) + " breakline points.");
   console::emptyLine();
 }
 
@@ -161,14 +142,8 @@ void convertSection(Run& run, int n, float elevation) {
     dangle = interpolate(n);
   }
   if (dangle) {
-    gisNP = n;
-    for (int i = 1; i <= n; ++i) {
-      gisX(i) = a.x(i);
-      gisY(i) = a.y(i);
-    }
-    gisInitialiseObject(st.written);
-    st.written.isPline = true;
-    writeSideObject(run.dangles, elevation, 16, 3);
+    setHeightRecord(elevation, 16, 3);
+    writePolyline(run.dangles, st.written, a.x.view(), a.y.view(), n);
     run.anyDangle = true;
   }
   const OneBased<float>& h = st.h;
@@ -177,38 +152,32 @@ void convertSection(Run& run, int n, float elevation) {
 }
 
 void convertLines(Run& run, int layer) {
-  console::emptyLine();
-  console::line("Searching for Lines and Polylines...");
+  console::lineAfterEmptyLine("Searching for Lines and Polylines...");
   console::emptyLine();
   std::string record;
-  while (gisNextWantedObject(layer, record, isLineObject)) {
-    const int sections = gisLineSections(gisO_);
+  while (nextWantedObject(layer, record, isLineObject)) {
+    const int sections = lineSectionCount(gisO_);
     const float elevation = d12FirstReal(record);
-    for (int s = 1; s <= sections; ++s) convertSection(run, gisReadSection(layer, gisO_), elevation);
+    for (int s = 1; s <= sections; ++s) convertSection(run, readSection(layer, gisO_), elevation);
   }
 }
 
 // Points that no vertex took, with their heights; true when there was one.
 bool writeUnsnapped(int layer) {
-  const BreaklinePoints& p = zlnState().points;
-  gisObject& o = zlnState().written;
-  gisInitialiseObject(o);
-  o.isPoint = true;
-  gisNP = 1;
+  ZlnState& st = zlnState();
+  const BreaklinePoints& p = st.points;
   bool any = false;
   for (int k = 1; k <= p.count; ++k) {
     if (p.snapped(k)) continue;
-    gisX(1) = p.x(k);
-    gisY(1) = p.y(k);
-    writeSideObject(layer, p.z(k), 12, 4);
+    setHeightRecord(p.z(k), 12, 4);
+    writePoint(layer, st.written, p.x(k), p.y(k));
     any = true;
   }
   return any;
 }
 
 void warnAbout(std::string_view what, const std::string& layerName) {
-  console::emptyLine();
-  console::line("WARNING - Found " + std::string(what) + ".");
+  console::lineAfterEmptyLine("WARNING - Found " + std::string(what) + ".");
   console::line("          See " + layerName);
 }
 
@@ -233,27 +202,22 @@ void convert_zln_to_12da(std::string_view inputFile, std::string_view secondFile
                          std::string_view modelName, std::string_view outputFile) {
   const bool twoFiles = !isAllBlank(FILENAME(secondFile));
   const std::string linesFile(trimRight(twoFiles ? secondFile : inputFile));
-  console::emptyLine();
-  console::line("Converting gis breaklines to .12da format...");
+  console::lineAfterEmptyLine("Converting gis breaklines to .12da format...");
 
   Run run;
   OPENFILE(run.unit, "O ", trimRight(outputFile));
   d12WriteHead(run.unit, d12ModelText(linesFile, modelNameGiven, modelName));
 
-  int pointsLayer = gisOpenLayer(inputFile, "", "I ", false);
-  gisReadHeader(pointsLayer);
-  int linesLayer = pointsLayer;
-  if (twoFiles) {
-    linesLayer = gisOpenLayer(secondFile, "", "I ", false);
-    gisReadHeader(linesLayer);
-  }
+  int pointsLayer = openInputLayer(inputFile);
+  int linesLayer = twoFiles ? openInputLayer(secondFile) : pointsLayer;
   // Both side layers are open before anything is read, so a run that ends
   // early still leaves them complete.
   const std::string base(trimRight(FILENAMEPATH(linesFile)));
   const std::string danglesName = base + "_dangles" + FILEEXT(linesFile);
   const std::string unsnappedName = base + "_unsnapped_points" + FILEEXT(inputFile);
-  run.dangles = openSideLayer(danglesName, "L");
-  int unsnapped = openSideLayer(unsnappedName, "P");
+  run.dangles = openOutputLayer(danglesName, "L", kSideLayerFields);
+  int unsnapped = openOutputLayer(unsnappedName, "P", kSideLayerFields);
+  gisInitialiseObject(zlnState().written);
 
   BreaklinePoints& points = zlnState().points;
   points.count = 0;

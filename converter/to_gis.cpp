@@ -11,11 +11,11 @@
 #include "converter/conversions.h"
 #include "converter/d12_reader.h"
 #include "converter/d12_to_gis.h"
+#include "converter/layer_writer.h"
 #include "converter/main_program.h"
 #include "gis/gis_data.h"
 #include "gis/layer_table.h"
 #include "gis/object_record.h"
-#include "gis/write_protocol.h"
 
 namespace quenzel {
 namespace {
@@ -41,11 +41,8 @@ void convert_12da_to_mif(std::string_view inputFile, std::string_view outputFile
   const D12Input in = openD12Input(inputFile);
   const int unit = in.unit;
 
-  console::emptyLine();
-  console::line("Converting .12da breaklines to gis format...");
-  defineLayerFields(kBreaklineLayerFields);
-  int layer = gisOpenLayer(outputFile, "PL", "O ", false);
-  gisWriteHeader(layer);
+  console::lineAfterEmptyLine("Converting .12da breaklines to gis format...");
+  int layer = openOutputLayer(outputFile, "PL", kBreaklineLayerFields);
   gisInitialiseObject(gisO_);
 
   float nullValue = 0.0f;
@@ -69,8 +66,7 @@ void convert_12da_to_mif(std::string_view inputFile, std::string_view outputFile
       continue;
     }
     int n = 0;
-    if (!d12ReadData(unit, obj, v.x.view(), v.y.view(), v.z.view(), kD12MaxNodes, n, in.nullKeyword, in.hexFloats))
-      continue;
+    if (!readD12Block(in, obj, n)) continue;
     if (obj.hipData && !includeHipdata) continue;
 
     typeField = "\"" + DOUBLEQUOTE(trimRight(obj.type)) + "\"";
@@ -79,22 +75,21 @@ void convert_12da_to_mif(std::string_view inputFile, std::string_view outputFile
     } else {
       const bool threeD = !obj.data2d && !obj.hipData;
       setAttributeLine(threeD ? nullValue : v.z(1), typeField);
-      writePolyline(layer, v, n);
+      writePolyline(layer, gisO_, v.x.view(), v.y.view(), n);
     }
 
     for (int i = 1; i <= n; ++i) {
       const float z = v.z(i);
       if (!hasHeight(z, nullValue)) continue;
       setAttributeLine(z, typeField);
-      writePoint(layer, v.x(i), v.y(i));
+      writePoint(layer, gisO_, v.x(i), v.y(i));
     }
 
     ++converted;
     if (converted % 10 == 0) console::write(formatI(converted, 8));
   }
 
-  console::emptyLine();
-  console::line("Converted " + AINTEGER(converted) + " string objects and ignored " + AINTEGER(ignored));
+  console::lineAfterEmptyLine("Converted " + AINTEGER(converted) + " string objects and ignored " + AINTEGER(ignored));
   console::emptyLine();
   gisCloseLayer(layer);
 }

@@ -19,10 +19,10 @@
 #include "converter/conversions.h"
 #include "converter/d12_reader.h"
 #include "converter/d12_to_gis.h"
+#include "converter/layer_writer.h"
 #include "gis/gis_data.h"
 #include "gis/layer_table.h"
 #include "gis/object_record.h"
-#include "gis/write_protocol.h"
 
 namespace quenzel {
 namespace {
@@ -81,11 +81,6 @@ std::string safeFileName(std::string_view name) {
   }
 }
 
-void warn(const std::string& text) {
-  console::emptyLine();
-  console::line(text);
-}
-
 struct XsRun {
   std::string folder;  // of the 12da file
   float nullValue = 0.0f;
@@ -100,12 +95,14 @@ struct XsRun {
 std::string crossSectionFile(XsRun& run, const std::string& name) {
   const std::string safe = safeFileName(name);
   if (safe != name)
-    warn("WARNING - Cross-section name " + name + " is not a safe file name; writing " + safe + " instead.");
+    console::lineAfterEmptyLine("WARNING - Cross-section name " + name + " is not a safe file name; writing " + safe +
+                                " instead.");
   std::string path = ADDFOLDER(run.folder, safe);
   if (FILEEXT(path) != ".csv") path += ".csv";
   const std::optional<platform::FileId> id = platform::fileIdentity(path);
   if (id && std::find(run.written.begin(), run.written.end(), *id) != run.written.end())
-    warn("WARNING - Cross-section file " + path + " written more than once; the last one is kept.");
+    console::lineAfterEmptyLine("WARNING - Cross-section file " + path +
+                                " written more than once; the last one is kept.");
   return path;
 }
 
@@ -136,9 +133,10 @@ void writeLineObject(const XsRun& run, const std::string& path, const D12Vertice
     reportTooFewVertices(type);
     return;
   }
-  if (path.size() > kSourceWidth) warn("WARNING - Cross-section file path longer than the Source field: " + path);
+  if (path.size() > kSourceWidth)
+    console::lineAfterEmptyLine("WARNING - Cross-section file path longer than the Source field: " + path);
   gisAttLine = "\"" + DOUBLEQUOTE(path) + "\",\"xz\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",     0.000,   0.000,   0.000,\"\"";
-  writePolyline(run.lines, v, n);
+  writePolyline(run.lines, gisO_, v.x.view(), v.y.view(), n);
 }
 
 // One point per vertex with a height: "L" marks the first of the string.
@@ -152,7 +150,7 @@ void writePointObjects(const XsRun& run, const std::string& xsId, const D12Verti
     gisAttLine += first ? ",-1.,\"L\"," : ",-1.,\"C\",";
     gisAttLine += idField;
     first = false;
-    writePoint(run.points, v.x(i), v.y(i));
+    writePoint(run.points, gisO_, v.x(i), v.y(i));
   }
 }
 
@@ -163,13 +161,9 @@ void convert_12da_to_mif_xs(std::string_view inputFile, std::string_view outputF
 
   XsRun run;
   run.folder = FILEFOLDERPATH(inputFile);
-  defineLayerFields(kXsLayerFields);
-  run.lines = gisOpenLayer(outputFile, "L", "O ", false);
-  gisWriteHeader(run.lines);
+  run.lines = openOutputLayer(outputFile, "L", kXsLayerFields);
   gisInitialiseObject(gisO_);
-  defineLayerFields(kXsPointFields);
-  run.points = gisOpenLayer(pointsLayerName(outputFile), "P", "O ", false);
-  gisWriteHeader(run.points);
+  run.points = openOutputLayer(pointsLayerName(outputFile), "P", kXsPointFields);
   gisInitialiseObject(gisO_);
 
   d12Object obj;
@@ -202,9 +196,7 @@ void convert_12da_to_mif_xs(std::string_view inputFile, std::string_view outputF
       continue;
     }
     int n = 0;
-    if (!d12ReadData(in.unit, obj, v.x.view(), v.y.view(), v.z.view(), kD12MaxNodes, n, in.nullKeyword,
-                     in.hexFloats))
-      continue;
+    if (!readD12Block(in, obj, n)) continue;
     const std::string path = crossSectionFile(run, name);
     writeCrossSectionFile(run, path, name, v, n);
     writeLineObject(run, path, v, n, obj.type);
@@ -212,9 +204,8 @@ void convert_12da_to_mif_xs(std::string_view inputFile, std::string_view outputF
     ++converted;
   }
 
-  console::emptyLine();
-  console::line("Converted " + AINTEGER(converted) + " string objects to VARNOK cross-sections and ignored " +
-                AINTEGER(ignored));
+  console::lineAfterEmptyLine("Converted " + AINTEGER(converted) +
+                              " string objects to VARNOK cross-sections and ignored " + AINTEGER(ignored));
   console::emptyLine();
   gisCloseLayer(run.lines);
   gisCloseLayer(run.points);
