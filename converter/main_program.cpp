@@ -17,6 +17,7 @@
 #include "converter/conversions.h"
 #include "gis/gis_data.h"
 #include "gis/layer_init.h"
+#include "gis/mif_layer.h"
 
 namespace quenzel {
 
@@ -170,7 +171,7 @@ void searchMifProjection(ProgramState& s) {
       console::lineAfterEmptyLine("WARNING - A Header.mif or Projection.mif file does not exist in folder.");
       console::line("          Non-Earth Coordinates will be used.");
       PAUSES();
-      gisMifCoordSys = "CoordSys NonEarth Units \"m\"";
+      gisMifCoordSys = kNonEarthCoordSys;
       return;
     }
   }

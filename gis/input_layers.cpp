@@ -11,6 +11,7 @@
 #include "common/text_core.h"
 #include "common/units.h"
 #include "gis/layer_table.h"
+#include "gis/mif_layer.h"
 
 namespace quenzel {
 namespace {
@@ -94,8 +95,8 @@ void gisOpenWorkspaceFiles(std::string_view title, std::string_view workspaceNam
   int& mif = m.gisWorkspaceUnits(kListMif);
   OPENFILE(mif, "O ", base + "_input_layers.mif");
   OPENFILE(m.gisWorkspaceUnits(kListMid), "O ", base + "_input_layers.mid");
-  for (std::string_view line : {"Version 300", "Charset \"WindowsLatin1\"", "Delimiter \",\"", "Columns 3",
-                                "  ID Integer", "  Open_ID Integer", "  Layer Char(254)", "Data", ""})
+  for (std::string_view line : kMifHeaderTop) writeLine(mif, line);
+  for (std::string_view line : {"Columns 3", "  ID Integer", "  Open_ID Integer", "  Layer Char(254)", "Data", ""})
     writeLine(mif, line);
 }
 

@@ -29,9 +29,6 @@ MifWriterState& writerState() {
   return s;
 }
 
-// A layer without a projection is still a valid MIF file for every reader.
-constexpr std::string_view kNonEarthCoordSys = "CoordSys NonEarth Units \"m\"";
-
 [[noreturn]] void writeFailed() { gisStop("ERROR 0439 - Writing .mif file object coordinates."); }
 
 void putLine(int unit, std::string_view text) {

@@ -33,6 +33,10 @@ IoStatus mifScanCoordSys(int unit, std::string& line);
 // quotes, cut to 1000 characters.
 std::string mifCleanCoordSys(std::string_view line);
 
+// The CoordSys line of a layer whose projection is not known: a layer
+// without one is still a valid MIF file for every reader.
+inline constexpr std::string_view kNonEarthCoordSys = "CoordSys NonEarth Units \"m\"";
+
 // The lines every .mif header begins with.
 inline constexpr std::string_view kMifHeaderTop[] = {"Version 300", "Charset \"WindowsLatin1\"", "Delimiter \",\""};
 
