@@ -18,6 +18,7 @@
 #include "common/units.h"
 #include "converter/conversions.h"
 #include "converter/d12_writer.h"
+#include "converter/layer_reader.h"
 #include "converter/main_program.h"
 #include "gis/gis_data.h"
 #include "gis/header_services.h"

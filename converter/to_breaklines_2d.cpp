@@ -9,6 +9,7 @@
 #include "converter/conversions.h"
 #include "converter/d12_reader.h"
 #include "converter/d12_writer.h"
+#include "converter/layer_reader.h"
 #include "gis/layer_table.h"
 #include "gis/object_record.h"
 

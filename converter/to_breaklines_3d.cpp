@@ -15,6 +15,7 @@
 #include "common/units.h"
 #include "converter/conversions.h"
 #include "converter/d12_writer.h"
+#include "converter/layer_reader.h"
 #include "converter/layer_writer.h"
 #include "gis/header_services.h"
 #include "gis/layer_table.h"
