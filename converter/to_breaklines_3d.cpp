@@ -3,6 +3,7 @@
 #include "converter/to_breaklines_3d.h"
 
 #include <string>
+#include <vector>
 
 #include "common/console.h"
 #include "common/console_exit.h"
@@ -10,6 +11,7 @@
 #include "common/geometry.h"
 #include "common/numbers.h"
 #include "common/paths.h"
+#include "common/platform.h"
 #include "common/run_control.h"
 #include "common/text_core.h"
 #include "common/units.h"
@@ -182,6 +184,49 @@ void warnAbout(std::string_view what, const std::string& layerName) {
   console::line("          See " + layerName);
 }
 
+// The files a layer is on: a MIF layer's .mif and .mid, a shapefile set's
+// four files, with the shape letter in an output set's name. An input's
+// extension may be upper case on disk.
+std::vector<std::string> layerFiles(std::string_view fileName, std::string_view shapeLetter, bool input) {
+  const std::string name(trimRight(fileName));
+  const std::string ext = FILEEXT(name);
+  std::vector<std::string> files;
+  if (ext == ".shp") {
+    std::string base(trimRight(FILENAMEPATH(name)));
+    if (!shapeLetter.empty()) base += "_" + std::string(shapeLetter);
+    for (const char* e : {".shp", ".shx", ".dbf", ".prj"}) files.push_back(gisLayerFileName(base, e, input));
+  } else {
+    const std::string base = ext == ".mif" || ext == ".mid" ? std::string(trimRight(FILENAMEPATH(name))) : name;
+    for (const char* e : {".mif", ".mid"}) files.push_back(gisLayerFileName(base, e, input));
+  }
+  return files;
+}
+
+bool sameFile(const std::string& a, const std::string& b) {
+  if (platform::fullPath(a) == platform::fullPath(b)) return true;
+  const auto idA = platform::fileIdentity(a);
+  return idA && idA == platform::fileIdentity(b);
+}
+
+// A side layer is named from an input, and a name such as
+// r_unsnapped_points.mif given as the points layer would have the run empty
+// the very file it is about to read: stop before any file is written.
+void refuseSideLayerOverInput(std::string_view sideLayer, std::string_view shapeLetter, std::string_view inputFile,
+                              std::string_view secondFile, bool twoFiles) {
+  std::vector<std::string_view> inputs{inputFile};
+  if (twoFiles) inputs.push_back(secondFile);
+  for (const std::string& out : layerFiles(sideLayer, shapeLetter, false)) {
+    for (const std::string_view input : inputs) {
+      for (const std::string& in : layerFiles(input, "", true)) {
+        if (!sameFile(out, in)) continue;
+        console::lineAfterEmptyLine("ERROR - Output layer " + std::string(trimRight(sideLayer)) +
+                                    " would overwrite input layer " + std::string(trimRight(input)) + ".");
+        EXITS();
+      }
+    }
+  }
+}
+
 }  // namespace
 
 void zlnIndexPoints(BreaklinePoints& p) {
@@ -204,6 +249,11 @@ void convert_zln_to_12da(std::string_view inputFile, std::string_view secondFile
   const bool twoFiles = !isAllBlank(FILENAME(secondFile));
   const std::string linesFile(trimRight(twoFiles ? secondFile : inputFile));
   console::lineAfterEmptyLine("Converting gis breaklines to .12da format...");
+  const std::string base(trimRight(FILENAMEPATH(linesFile)));
+  const std::string danglesName = base + "_dangles" + FILEEXT(linesFile);
+  const std::string unsnappedName = base + "_unsnapped_points" + FILEEXT(inputFile);
+  refuseSideLayerOverInput(danglesName, "L", inputFile, secondFile, twoFiles);
+  refuseSideLayerOverInput(unsnappedName, "P", inputFile, secondFile, twoFiles);
 
   Run run;
   OPENFILE(run.unit, "O ", trimRight(outputFile));
@@ -211,13 +261,7 @@ void convert_zln_to_12da(std::string_view inputFile, std::string_view secondFile
 
   int pointsLayer = openInputLayer(inputFile);
   int linesLayer = twoFiles ? openInputLayer(secondFile) : pointsLayer;
-  // Both side layers are open before anything is read, so a run that ends
-  // early still leaves them complete.
-  const std::string base(trimRight(FILENAMEPATH(linesFile)));
-  const std::string danglesName = base + "_dangles" + FILEEXT(linesFile);
-  const std::string unsnappedName = base + "_unsnapped_points" + FILEEXT(inputFile);
   run.dangles = openOutputLayer(danglesName, "L", kSideLayerFields);
-  int unsnapped = openOutputLayer(unsnappedName, "P", kSideLayerFields);
   gisInitialiseObject(zlnState().written);
 
   BreaklinePoints& points = zlnState().points;
@@ -230,6 +274,7 @@ void convert_zln_to_12da(std::string_view inputFile, std::string_view secondFile
   convertLines(run, linesLayer);
   gisCloseLayer(linesLayer);
 
+  int unsnapped = openOutputLayer(unsnappedName, "P", kSideLayerFields);
   if (writeUnsnapped(unsnapped)) warnAbout("unsnapped points", unsnappedName);
   if (run.anyDangle) warnAbout("dangling polylines", danglesName);
   gisCloseLayer(run.dangles);

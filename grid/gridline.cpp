@@ -31,6 +31,13 @@ constexpr float kSamePoint = 1e-4f;
   EXITS();
 }
 
+// A cell size of zero would walk some 2^31 empty steps per segment, and a
+// negative or non-finite one gives no cells worth having: stop at once.
+void checkCellSize(float dx, float dy, std::string_view text) {
+  const auto usable = [](float d) { return std::isfinite(d) && d > 0.0f; };
+  if (!usable(dx) || !usable(dy)) shouldNotBeHere(text);
+}
+
 // A far cell plus an offset stays a representable index.
 std::int32_t offsetIndex(std::int32_t index, std::int32_t offset) {
   const std::int64_t v = static_cast<std::int64_t>(index) + offset;
@@ -73,7 +80,7 @@ enum class EndCells {
 
 // Failure texts by the place where a crossing point is sought.
 struct WalkTexts {
-  std::string_view rowCrossing, rowEnd, columnCrossing, columnEnd;
+  std::string_view rowCrossing, rowEnd, columnCrossing, columnEnd, cellSize;
 };
 
 struct Point {
@@ -87,6 +94,7 @@ void walkSegment(float x1, float y1, float x2, float y2, bool pointOnly, float d
                  std::int32_t& jFirst, std::int32_t& jLast, std::int32_t& iFirst, std::int32_t& iLast,
                  std::int32_t& n, CellIndices J, CellIndices I, std::int32_t maxCells, std::int32_t jOffset,
                  std::int32_t iOffset, EndCells endCells, const WalkTexts& texts) {
+  checkCellSize(dx, dy, texts.cellSize);
   const std::int32_t j1 = cellIndexOf(y1, dy), i1 = cellIndexOf(x1, dx);
   const std::int32_t j2 = cellIndexOf(y2, dy), i2 = cellIndexOf(x2, dx);
   auto firstEndOnly = [&](std::int32_t count) {
@@ -157,7 +165,8 @@ void gridline_5(float x1, float y1, float x2, float y2, bool pointOnly, float dx
                 std::int32_t& n, CellIndices J, CellIndices I, std::int32_t maxCells, std::int32_t jOffset,
                 std::int32_t iOffset) {
   static constexpr WalkTexts kTexts{"should not be here - gridline_5 - intersection point 1 - contact", {},
-                                    "should not be here - gridline_5 - intersection point 3 - contact", {}};
+                                    "should not be here - gridline_5 - intersection point 3 - contact", {},
+                                    "should not be here - gridline_5 - cell size - contact"};
   walkSegment(x1, y1, x2, y2, pointOnly, dx, dy, jFirst, jLast, iFirst, iLast, n, J, I, maxCells, jOffset,
               iOffset, EndCells::kPiece, kTexts);
 }
@@ -169,7 +178,8 @@ void gridlineSegment(float x1, float y1, float x2, float y2, bool pointOnly, flo
   static constexpr WalkTexts kTexts{"should not be here - gridline - intersection point 1 - contact",
                                     "should not be here - gridline - intersection point 2 - contact",
                                     "should not be here - gridline - intersection point 3 - contact",
-                                    "should not be here - gridline - intersection point 4 - contact"};
+                                    "should not be here - gridline - intersection point 4 - contact",
+                                    "should not be here - gridline - cell size - contact"};
   walkSegment(x1, y1, x2, y2, pointOnly, dx, dy, jFirst, jLast, iFirst, iLast, n, J, I, maxCells, jOffset,
               iOffset, EndCells::kFullLine, kTexts);
 }
@@ -177,6 +187,7 @@ void gridlineSegment(float x1, float y1, float x2, float y2, bool pointOnly, flo
 void gridline(float x1, float y1, float x2, float y2, float dx, float dy, std::int32_t& jFirst,
               std::int32_t& jLast, std::int32_t& iFirst, std::int32_t& iLast, std::int32_t& n, CellIndices J,
               CellIndices I, std::int32_t maxCells) {
+  checkCellSize(dx, dy, "should not be here - gridline - cell size - contact");
   const std::int32_t j1 = cellIndexOf(y1, dy), i1 = cellIndexOf(x1, dx);
   const std::int32_t j2 = cellIndexOf(y2, dy), i2 = cellIndexOf(x2, dx);
   if (SAME_POINT(x1, y1, x2, y2, kSamePoint))

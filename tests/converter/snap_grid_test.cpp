@@ -2,6 +2,8 @@
 // order within the tolerance, strictly, in both coordinates.
 #include "converter/snap_grid.h"
 
+#include "converter/to_breaklines_3d.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -73,6 +75,30 @@ TEST(SnapGrid, NoPointsAndFarCoordinates) {
   expectSameAsScan({}, {}, {0.0}, {0.0}, false);
   expectSameAsScan({1e300, -1e300, 5.0, 5.0}, {1e300, 1.0, 5.0005, 5.0}, {1e300, -1e300, 5.0, 5.0, 7.0},
                    {1e300, 1.0, 5.0, 4.999, 7.0});
+}
+
+// The conversion's own search: strictly within 0.001 taken in single
+// precision and widened, so 0.001 itself (a shade less) snaps and the widened
+// value does not. Near the origin the differences are exact.
+TEST(SnapGrid, VertexSnapsStrictlyWithinTheWidenedTolerance) {
+  static BreaklinePoints points;
+  const double t = kZlnSnapTolerance;
+  const struct {
+    double dx, dy;
+    bool snaps;
+  } rows[] = {{t, 0.0, false}, {0.0, -t, false}, {0.001, -0.001, true}, {-0.0009, 0.0009, true}, {0.0, 0.0011, false}};
+  for (const auto& r : rows) {
+    points.count = 1;
+    points.x(1) = r.dx;
+    points.y(1) = r.dy;
+    points.z(1) = 7.5f;
+    points.snapped(1) = false;
+    zlnIndexPoints(points);
+    float h = 0.0f;
+    EXPECT_EQ(zln_snap_vertex(0.0, 0.0, -1.0f, points, h), r.snaps) << r.dx << ", " << r.dy;
+    EXPECT_EQ(h, r.snaps ? 7.5f : -1.0f);
+    EXPECT_EQ(points.snapped(1), r.snaps);
+  }
 }
 
 }  // namespace

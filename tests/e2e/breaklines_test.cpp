@@ -134,9 +134,61 @@ TEST_F(Breaklines, ZlnFromTwoMifLayersOneMifLayerAndShapefiles) {
             std::string::npos);
 }
 
+// The points not taken are written after the lines layer is closed, to the
+// lowest free layer ID. A side layer whose files are those of an input stops
+// the run before any file is written, whichever input and format it hits.
+TEST_F(Breaklines, ZlnUnsnappedLayerLastAndSideLayersNeverOverwriteInputs) {
+  copy("zln_points", {".mif", ".mid"});
+  copy("zln_lines", {".mif", ".mid"});
+  copy("zln", {".mif", ".mid"});
+  EXPECT_NE(run({"-b", "-zln", "zln_points.mif", "zln_lines.mif"})
+                .find("\nClosing GIS Layer 2 [zln_lines.mif]...\n...Closed File Unit:1005\n...Closed File Unit:1006\n"
+                      "Opening GIS Layer: zln_lines_unsnapped_points.mif\nGIS Layer assigned ID of 1\n"),
+            std::string::npos);
+  EXPECT_NE(run({"-b", "-zln", "zln.mif"})
+                .find("\nClosing GIS Layer 1 [zln.mif]...\n...Closed File Unit:1003\n...Closed File Unit:1004\n"
+                      "Opening GIS Layer: zln_unsnapped_points.mif\nGIS Layer assigned ID of 1\n"),
+            std::string::npos);
+
+  // Each case: the two inputs, the side layer that hits, the input it hits.
+  const struct {
+    std::string points, lines, side, hit;
+  } cases[] = {
+      {"r_unsnapped_points.mif", "r.mif", "r_unsnapped_points.mif", "r_unsnapped_points.mif"},
+      {"sub/../r_dangles.mif", "r.mif", "r_dangles.mif", "sub/../r_dangles.mif"},
+      {"r_unsnapped_points_P.shp", "r.shp", "r_unsnapped_points.shp", "r_unsnapped_points_P.shp"},
+      {"r_dangles_L.shp", "r.shp", "r_dangles.shp", "r_dangles_L.shp"},
+      // One file under two names: the lines' .mid is the dangles' .mid.
+      {"p.mif", "r.mif", "r_dangles.mif", "r.mif"},
+  };
+  fs::create_directory(dir / "sub");
+  for (const auto& c : cases) {
+    for (const fs::directory_entry& e : fs::directory_iterator(dir.path()))
+      if (e.path().filename().string().starts_with("r") || e.path().filename().string().starts_with("p."))
+        fs::remove(e.path());
+    std::vector<std::pair<fs::path, std::string>> inputs;
+    for (const std::string& layer : {c.points, c.lines}) {
+      const std::string base = layer.substr(0, layer.size() - 4);
+      const bool mif = layer.ends_with(".mif");
+      for (const char* e : mif ? std::vector<const char*>{".mif", ".mid"}
+                               : std::vector<const char*>{".shp", ".shx", ".dbf", ".prj"}) {
+        fs::copy_file(kData / (std::string("zln_points") + e), dir / (base + e));
+        inputs.emplace_back(dir / (base + e), output(base + e));
+      }
+    }
+    if (c.points == "p.mif") fs::create_hard_link(dir / "r.mid", dir / "r_dangles.mid");
+    EXPECT_TRUE(run({"-b", "-zln", c.points, c.lines}, {}, "\n")
+                    .ends_with("\nConverting gis breaklines to .12da format...\n\nERROR - Output layer " + c.side +
+                               " would overwrite input layer " + c.hit + ".\n\nPress Enter to Close\n"))
+        << c.side;
+    for (const auto& [file, bytes] : inputs) EXPECT_EQ(test::readFile(file), bytes) << file;
+    EXPECT_FALSE(fs::exists(dir / "r.12da"));
+  }
+}
+
 // A height too wide for its column keeps every digit. A height that is no
 // number stops the run at once, and more than a million points end it; the
-// strings written before and both side layers are complete on disk.
+// strings written before and the dangles are complete on disk.
 TEST_F(Breaklines, ZlnUnreadableElevationAndTooManyPoints) {
   test::writeFile(dir / "b.mif", kNonEarthHead + "Point 0 0\nPline 2\n0 0\n5 0\nLine 0 0 9 9\n");
   test::writeFile(dir / "b.mid", "12345678\n2\nhigh\n");
@@ -146,7 +198,8 @@ TEST_F(Breaklines, ZlnUnreadableElevationAndTooManyPoints) {
   EXPECT_NE(output("b.12da").find("           5.00000         0.00000 12345678.0000\n  }\n}\n\n"), std::string::npos);
   EXPECT_EQ(output("b_dangles.mid"), "           2.000\n");
   ogrinfoHas("b_dangles.mif", {"LINESTRING (0 0,5 0)"});
-  ogrinfoHas("b_unsnapped_points.mif", {"Feature Count: 0"});
+  // The points not taken are written once the lines are through.
+  EXPECT_FALSE(fs::exists(dir / "b_unsnapped_points.mif"));
 
   std::string mif = kNonEarthHead, mid;
   for (int k = 0; k <= 1'000'000; ++k) mif += "Point " + std::to_string(k) + " 0\n";

@@ -24,14 +24,14 @@ struct Walk {
 };
 
 Walk walk(Walker w, float x1, float y1, float x2, float y2, bool pointOnly = false, int maxCells = 100,
-          int jOffset = 0, int iOffset = 0) {
+          int jOffset = 0, int iOffset = 0, float dx = 10, float dy = 10) {
   std::vector<int> J(std::size_t(maxCells), -7), I(J);
   int jF = -7, jL = -7, iF = -7, iL = -7, n = -7;
   CellIndices vJ(J.data(), J.size()), vI(I.data(), I.size());
   if (w == kGridline)
-    gridline(x1, y1, x2, y2, 10, 10, jF, jL, iF, iL, n, vJ, vI, maxCells);
+    gridline(x1, y1, x2, y2, dx, dy, jF, jL, iF, iL, n, vJ, vI, maxCells);
   else
-    (w == kGridline5 ? gridline_5 : gridlineSegment)(x1, y1, x2, y2, pointOnly, 10, 10, jF, jL, iF, iL, n, vJ, vI,
+    (w == kGridline5 ? gridline_5 : gridlineSegment)(x1, y1, x2, y2, pointOnly, dx, dy, jF, jL, iF, iL, n, vJ, vI,
                                                      maxCells, jOffset, iOffset);
   Walk r{{}, {jF, iF, jL, iL}, n};
   for (int k = 0; k < std::min(std::max(n, 1), maxCells); ++k) r.cells.insert(r.cells.end(), {J[k], I[k]});
@@ -128,15 +128,32 @@ TEST(Walkers, StepsShareTheLengthsOutOverTheLargerIndexDifference) {
   EXPECT_EQ((std::vector{float(n), a, b}), (std::vector{1.0f, 0.0f, 0.0f}));
 }
 
-TEST(Walkers, TooManyCellsEndsTheRun) {
+// Too many cells, and a cell size that is not above zero or not finite
+// (which would otherwise walk some 2^31 empty steps), even for a point.
+TEST(Walkers, TooManyCellsOrABadCellSizeEndsTheRun) {
   INITUNITS(1000);
   test::StopGuard stop;
-  for (Walker w : {kGridline5, kSegment, kGridline}) {
+  const float inf = INFINITY, nan = NAN;
+  const std::string tooMany = "SORRY - Exceeded limit of        2 HX cells per HX polyline segment.  Contact ";
+  const struct {
+    Walker w;
+    float dx, dy;
+    bool pointOnly;
+    std::string text;
+  } rows[] = {
+      {kGridline5, 10, 10, false, tooMany},
+      {kSegment, 10, 10, false, tooMany},
+      {kGridline, 10, 10, false, tooMany},
+      {kGridline5, 0, 0, false, "should not be here - gridline_5 - cell size - contact "},
+      {kGridline5, 10, -10, true, "should not be here - gridline_5 - cell size - contact "},
+      {kSegment, nan, 10, false, "should not be here - gridline - cell size - contact "},
+      {kGridline, 10, inf, false, "should not be here - gridline - cell size - contact "},
+      {kGridline, 0, 10, false, "should not be here - gridline - cell size - contact "},
+  };
+  for (const auto& r : rows) {
     test::ConsoleCapture con("\n");
-    EXPECT_THROW(walk(w, 5, 5, 35, 5, false, 2), test::StopCalled);
-    EXPECT_EQ(test::splitLines(con.text()).front(),
-              "SORRY - Exceeded limit of        2 HX cells per HX polyline segment.  Contact " +
-                  std::string(kSupportAddress));
+    EXPECT_THROW(walk(r.w, 5, 5, 35, 5, r.pointOnly, 2, 0, 0, r.dx, r.dy), test::StopCalled);
+    EXPECT_EQ(test::splitLines(con.text()).front(), r.text + std::string(kSupportAddress)) << r.w << " " << r.dx;
   }
 }
 
