@@ -169,6 +169,16 @@ TEST_F(XsResults, ResultPointsFromMifAndShapefiles) {
   EXPECT_TRUE(has(info, "POINT (7 8)")) << info;
 }
 
+// The vector layer of ResultPointsFromMifAndShapefiles with ";" between its
+// values, LF-CR line ends and a third field: the same 12da file.
+TEST_F(XsResults, ResultPointsFromSemicolonDelimitedMif) {
+  test::writeFile(dir / "vector.mif", "Version 300\nDelimiter \";\"\nColumns 3\n  Speed Float\n  WindAngle Float\n"
+                                      "  Name Char(10)\nData\n\nPoint 1 2\nPoint 3 4\nPoint 5 6\nPoint 7 8\n");
+  test::writeFile(dir / "vector.mid", "1.5;45;\"a;b\"\n\r2.25;-30;\"\"\n\r0.5;-1234.5;c\n\r123456.5;7200.25;\"d\"\n\r");
+  EXPECT_EQ(run({"-b", "-results", "vector.mif"}).status, 0);
+  EXPECT_EQ(output("vector.12da"), expected("vector.12da"));
+}
+
 // A first value that is no number stops the run at once, after a pause; the
 // 12da file holds its head, written out.
 TEST_F(XsResults, ResultValueThatIsNoNumber) {
