@@ -69,8 +69,11 @@ void runXsFixture(XsResults& t, const std::vector<std::string>& args) {
   EXPECT_FALSE(has(r.output, "Converting .12da breaklines"));
 }
 
+// Header.mif has CR line ends: its CoordSys line alone reaches the headers,
+// and GDAL reads the layers with their own columns.
 TEST_F(XsResults, CrossSectionsToMif) {
-  test::writeFile(dir / "Header.mif", "CoordSys NonEarth Units \"m\"\n");
+  test::writeFile(dir / "Header.mif", "Version 300\rCharset \"WindowsLatin1\"\rDelimiter \",\"\r"
+                                      "CoordSys NonEarth Units \"m\"\rColumns 1\r  Area Float\rData\r\rPoint 1 1\r");
   runXsFixture(*this, {"-b", "-xs", "-hip", "-mif", "xs.12da"});
   EXPECT_EQ(output("xs.12da.mif"), expected("xs.mif"));
   EXPECT_EQ(output("xs.12da.mid"), expected("xs.mid"));
@@ -79,6 +82,7 @@ TEST_F(XsResults, CrossSectionsToMif) {
   std::string info = ogrinfo("xs.12da.mif");
   if (info.empty()) GTEST_SKIP() << "ogrinfo not installed";
   EXPECT_TRUE(has(info, "Feature Count: 7\n") && has(info, "LINESTRING (100 200,103 204,106 208,109 212)")) << info;
+  EXPECT_TRUE(has(info, "  Source (String) = XS_B.csv\n  Type (String) = xz\n")) << info;
   info = ogrinfo("xs.12da_Pts.mif");
   EXPECT_TRUE(has(info, "Z (Real) = 12.5\n  MNR (Real) = -1\n  LCR (String) = L\n  XS_ID (String) = xs000001\n"))
       << info;
