@@ -1,6 +1,7 @@
 #pragma once
 // Small building blocks for blank-padded texts. A text value is kept without
 // its padding; these helpers are what the named text routines are made of.
+#include <algorithm>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -31,6 +32,21 @@ inline std::string_view trimBoth(std::string_view s) {
 }
 
 inline bool isAllBlank(std::string_view s) { return significantLength(s) == 0; }
+
+// A byte below 20h: NUL, CR, LF, the tab and the other control codes. In a
+// file read line by line it ends or splits the line for every reader.
+inline constexpr bool isControlByte(char c) { return static_cast<unsigned char>(c) < 0x20; }
+
+// The text with each control byte written as a blank (the tab kept when
+// keepTabs): the text itself when it holds none, as nearly every text does,
+// else the copy made in `scratch`.
+inline std::string_view controlBytesBlanked(std::string_view s, std::string& scratch, bool keepTabs) {
+  const auto blanked = [keepTabs](char c) { return isControlByte(c) && !(keepTabs && c == '\t'); };
+  if (std::none_of(s.begin(), s.end(), blanked)) return s;
+  scratch.assign(s);
+  std::replace_if(scratch.begin(), scratch.end(), blanked, ' ');
+  return scratch;
+}
 
 // The first position p, from <= p < end, where sep matches s with its full
 // length as passed, trailing blanks included, s read as a buffer padded with

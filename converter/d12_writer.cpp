@@ -33,8 +33,11 @@ void d12WriteBreakline(int unit, std::string_view name, OneBasedView<const doubl
   const bool threeD = z.size() > 0;
   std::string& b = blockBuffer();
   b.assign(threeD ? "string 3d {\n" : "string 2d {\n");
+  // A name comes from an attribute record: a CR or LF in it would end the
+  // name line and let the rest of the value stand as 12da lines of its own.
+  static std::string cleanedName;
   b += "  name      \"";
-  b += DOUBLEQUOTE(trimRight(name));
+  b += DOUBLEQUOTE(trimRight(controlBytesBlanked(name, cleanedName, false)));
   b += "\"\n  chainage  0\n  breakline line\n  colour    red\n  style     1\n\n  data {\n";
   for (int i = 1; i <= n; ++i) {
     b += "    ";

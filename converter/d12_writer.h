@@ -17,7 +17,8 @@ void d12WriteHead(int unit, std::string_view modelText);
 
 // One breakline string of n vertices: a "string 2d" block when z is empty,
 // else "string 3d" with the heights z(i). `name` is written between double
-// quotes with its own double quotes doubled, so 12d reads it back whole.
+// quotes with its own double quotes doubled and each control byte (below
+// 20h) as a blank, trailing blanks dropped, so 12d reads it back whole.
 // Coordinates are F16.5 and heights F12.4, each after one blank when it fills
 // its columns and written in full when it does not fit them.
 void d12WriteBreakline(int unit, std::string_view name, OneBasedView<const double> x, OneBasedView<const double> y,

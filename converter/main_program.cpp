@@ -132,17 +132,27 @@ void readArguments(ProgramState& s) {
 }
 
 // Opens the sample and returns its first line holding `keyword` (trailing
-// blanks removed); the run ends when there is none.
+// blanks removed); the run ends when there is none. A line ends at LF, CR LF
+// or a lone CR.
 std::string readProjectionLine(ProgramState& s, std::string_view keyword) {
   OPENFILE(s.projectionUnit, "I ", s.projectionFile);
   console::lineAfterEmptyLine("Using " + std::string(trimRight(s.projectionFile)) + " for setting projection.");
   rewindUnit(s.projectionUnit);
-  std::string line;
+  std::string read;
   while (!unitAtEnd(s.projectionUnit)) {
-    IoStatus status = readLine(s.projectionUnit, line);
+    IoStatus status = readLine(s.projectionUnit, read);
     // A projection line that cannot be read ends the run at once.
     if (status != IoStatus::Ok) stopOnUnreadableData(status == IoStatus::End);
-    if (FLAGEXISTS(line, keyword)) return std::string(trimRight(line));
+    // A sample saved with CR line ends reads as one line: its CRs part it,
+    // or the whole sample would become the projection line of every layer.
+    std::string_view rest = read;
+    for (;;) {
+      const std::size_t cr = rest.find('\r');
+      const std::string_view line = rest.substr(0, cr);
+      if (FLAGEXISTS(line, keyword)) return std::string(trimRight(line));
+      if (cr == std::string_view::npos) break;
+      rest.remove_prefix(cr + 1);
+    }
   }
   console::lineAfterEmptyLine("ERROR - Unable to find " + std::string(keyword) + " line in " +
                               std::string(trimRight(s.projectionFile)));

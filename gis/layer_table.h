@@ -30,6 +30,7 @@ struct MifLayer {
   int columnCount = 0;
   OneBased<std::string> columnName{gisMaxColumns};  // 32 characters each
   OneBased<std::string> columnType{gisMaxColumns};  // 24 characters each, e.g. "Char(20)"
+  char delimiter = ',';  // between .mid values, from the header's Delimiter line
 };
 
 // One shape file set (.shp, .shx, .prj) of a slot.

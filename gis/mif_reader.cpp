@@ -175,13 +175,26 @@ void typeLine(std::string_view line, gisObject& obj) {
 
 // ---- Header ----------------------------------------------------------------------
 
+// A header line `Delimiter ";"` (any case, the quotes optional) gives the
+// character between the values of the .mid records.
+void declaredDelimiter(std::string_view line, char& delimiter) {
+  constexpr std::string_view kKeyword = "DELIMITER";
+  std::size_t k = 0;
+  while (k < line.size() && isBlankOrTab(line[k])) ++k;
+  if (upperAscii(line.substr(k, kKeyword.size())) != kKeyword) return;
+  k += kKeyword.size();
+  while (k < line.size() && isBlankOrTab(line[k])) ++k;
+  if (k < line.size() && line[k] == '"') ++k;
+  if (k < line.size() && line[k] != '"') delimiter = line[k];
+}
+
 [[noreturn]] void noDataLine() { gisStop("ERROR 0313 - Could not find start of \"Data\" block in .mif file."); }
 
 // Reads the "Columns" line, the definitions and the "Data" line. The
 // definitions are kept in layer when one is given (up to 256 of them).
 void readColumnsToData(int unit, MifLayer* layer) {
   int count = 0;
-  const ColumnsLine columns = mifReadColumnsCount(unit, kNameWidth, count);
+  const ColumnsLine columns = mifReadColumnsCount(unit, kNameWidth, count, layer ? &layer->delimiter : nullptr);
   if (columns == ColumnsLine::Missing)
     gisStop("ERROR 0315 - Could not find start of attribute definitions in .mif file");
   if (columns == ColumnsLine::NoCount) gisStop("ERROR 0314 - Could not read number of attributes in .mif file");
@@ -223,13 +236,27 @@ IoStatus mifReadRecord(int unit, std::string& line, std::size_t width) {
   return status;
 }
 
-ColumnsLine mifReadColumnsCount(int unit, std::size_t width, int& count) {
+ColumnsLine mifReadColumnsCount(int unit, std::size_t width, int& count, char* delimiter) {
   std::string line = "XXX";
   while (!FLAGEXISTS(slice(line, 1, 7), "Columns")) {
     if (unitAtEnd(unit) || mifReadRecord(unit, line, width) != IoStatus::Ok) return ColumnsLine::Missing;
+    if (delimiter != nullptr) declaredDelimiter(line, *delimiter);
   }
   if (FreeReader(slice(line, 8, line.size())).read(count) != ReadResult::Ok) return ColumnsLine::NoCount;
   return ColumnsLine::Found;
+}
+
+void midRecordAsRead(std::string& record, char delimiter) {
+  record.erase(0, record.find_first_not_of('\r'));
+  record.erase(record.find_last_not_of('\r') + 1);
+  if (delimiter == ',') return;
+  // Split where GDAL splits: at the delimiter outside double quotes (a
+  // doubled quote inside a value toggles twice).
+  bool quoted = false;
+  for (char& c : record) {
+    if (c == '"') quoted = !quoted;
+    else if (!quoted && c == delimiter) c = ',';
+  }
 }
 
 void mifSplitColumnDefinition(std::string_view line, std::string& name, std::string& type) {

@@ -68,8 +68,15 @@ enum class ColumnsLine { Found, Missing, NoCount };
 // From the unit's position, reads lines (cut to width) until one holds
 // "Columns" (any case) in its first 7 characters, then the column count from
 // its 8th character on. Missing when the file ends or a read fails first;
-// NoCount when no count can be read there.
-ColumnsLine mifReadColumnsCount(int unit, std::size_t width, int& count);
+// NoCount when no count can be read there. A Delimiter line passed on the way
+// sets *delimiter to the character it declares, when delimiter is given.
+ColumnsLine mifReadColumnsCount(int unit, std::size_t width, int& count, char* delimiter = nullptr);
+
+// A .mid record as the readers take it: without the CRs that LF-CR line ends
+// or a stray CR leave at its start or end and, in a layer whose values are
+// delimited by another character, with a comma for each delimiter outside
+// double quotes, so that it reads as a comma-delimited record.
+void midRecordAsRead(std::string& record, char delimiter);
 
 // A column definition line: leading blanks off, name up to the first blank,
 // type the rest (for example "Char(254)"; blank when there is none).

@@ -124,12 +124,14 @@ void gisReadRecord(int gisID, const gisObject& obj, std::string& line) {
   line.clear();
   switch (m.gisLayerFileType(gisID)) {
     case 1: {
-      const int mid = m.mifLayer(gisID).midUnit;
+      const MifLayer& mif = m.mifLayer(gisID);
+      const int mid = mif.midUnit;
       if (readLine(mid, line) != IoStatus::Ok) {
         line.clear();
         gisStop("ERROR 0254 - Failed to read object attribute data record for a " +
                 std::string(trimRight(obj.gisObjectTypeName)) + " object in GIS layer.");
       }
+      midRecordAsRead(line, mif.delimiter);
       gisLayerEoF(gisID) = unitAtEnd(mid);
       return;
     }

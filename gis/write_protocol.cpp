@@ -1,6 +1,5 @@
 #include "gis/write_protocol.h"
 
-#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -62,11 +61,7 @@ int shapeSlotOf(const gisObject& obj) {
 // blank. Records without one, nearly all, are written as they stand.
 std::string_view midRecordText(std::string_view record) {
   static std::string cleaned;
-  const auto isControl = [](char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\t'; };
-  if (std::none_of(record.begin(), record.end(), isControl)) return record;
-  cleaned.assign(record);
-  std::replace_if(cleaned.begin(), cleaned.end(), isControl, ' ');
-  return cleaned;
+  return controlBytesBlanked(record, cleaned, true);
 }
 
 void writeRecord(int gisID, const gisObject& obj, bool large) {

@@ -273,6 +273,8 @@ TEST_F(D12Reader, StringHeaders) {
       {"string polyline {\n data {\n", "T [polyline] [] z=-99999 poly D3 closed | data {"},
       {"string polyline {\n closed 0\n data {\n", "T [polyline] [] z=-99999 poly D3 | data {"},
       {"string polyline {\n Closed yes\n data {\n", "T [polyline] [] z=-99999 poly D3 closed | data {"},
+      {"string polyline {\n closed true\n data {\n", "T [polyline] [] z=-99999 poly D3 closed | data {"},
+      {"string polyline {\n closed\tT\n data {\n", "T [polyline] [] z=-99999 poly D3 closed | data {"},
       {"string 3d {\n zone 7\n Z 2\n colour red\n data {\n", "T [3d] [] z=2 3d D3 | data {"},
       {"string interface {\n hipdata {\n", "T [interface] [] z=-99999 3d D3 hip | hipdata {"},
       {"string a_very_long_type_name {\n data {\n", "T [a_very_long_type_nam] [] z=-99999 | data {"},

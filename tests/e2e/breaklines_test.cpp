@@ -12,6 +12,7 @@ namespace quenzel {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::string_literals;
 
 const fs::path kData = fs::path(QUENZEL_TEST_DATA) / "breaklines";
 const std::string kNonEarthHead = "Version 300\nCoordSys NonEarth Units \"m\"\nColumns 1\n  Z Float\nData\n";
@@ -83,6 +84,31 @@ TEST_F(Breaklines, TwoDUnquotedNameLongSectionAndRecordWithoutValue) {
                               "             1.00000         2.00000\n             3.00000         4.00000\n"
                               "  }\n}\n\nstring 2d {\n"));
   EXPECT_TRUE(d12.ends_with("\n          1499.00000         0.00000\n  }\n}\n\n"));
+}
+
+// Names from attribute values keep to their name line: every byte below 20h
+// (LF, CR, NUL, tab ...) is written as a blank and trailing ones dropped, so a
+// value holding the lines of a string block adds no string of its own. The
+// shapefile is made by make_fixtures.sh; a .mid line holds the NUL.
+TEST_F(Breaklines, TwoDNamesWithControlBytes) {
+  copy("control_names", {".shp", ".shx", ".dbf"});
+  test::writeFile(dir / "nul.mif", "Version 300\nColumns 1\n  Name Char(20)\nData\nLine 0 0 1 1\nLine 2 2 3 3\n");
+  test::writeFile(dir / "nul.mid", "\"Nul\0Byte\"\n\"Tab\tand\x1f\"\n"s);
+  // A string of the two vertices (v, v) and (v + 1, v + 1).
+  const auto string2d = [](const std::string& name, int v) {
+    std::string b = "string 2d {\n  name      \"" + name +
+                    "\"\n  chainage  0\n  breakline line\n  colour    red\n  style     1\n\n  data {\n";
+    for (const std::string& c : {std::to_string(v), std::to_string(v + 1)})
+      b += "             " + c + ".00000         " + c + ".00000\n";
+    return b + "  }\n}\n\n";
+  };
+  run({"-b", "control_names.shp"});
+  EXPECT_EQ(output("control_names.12da"), "null -999\nmodel \"from control names gis\"\n\n" + string2d("Line Feed", 0) +
+                                              string2d("Carriage Return", 2) +
+                                              string2d("x\"\"   data { } } string 2d {   name \"\"y", 4));
+  run({"-b", "nul.mif"});
+  EXPECT_EQ(output("nul.12da"),
+            "null -999\nmodel \"from nul gis\"\n\n" + string2d("Nul Byte", 0) + string2d("Tab and", 2));
 }
 
 // The three ways of giving -zln its layers give the same strings: snapped

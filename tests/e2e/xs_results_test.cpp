@@ -52,8 +52,9 @@ std::string csvFiles(const fs::path& dir) {
 
 // Unnamed and named strings, null heights, an ignored 2D string (it pauses,
 // also with -b), a one-vertex string, unsafe names, a path too long for the
-// Source field and a super string of two blocks writing one file: the .csv
-// files and the console from the null value to the count, in every format.
+// Source field, a super string of two blocks writing one file and a name
+// whose "." part is safe: the .csv files and the console from the null value
+// to the count, in every format.
 void runXsFixture(XsResults& t, const std::vector<std::string>& args) {
   t.copyFixture("xs.12da");
   fs::create_directory(t.dir / "_");
@@ -69,8 +70,11 @@ void runXsFixture(XsResults& t, const std::vector<std::string>& args) {
   EXPECT_FALSE(has(r.output, "Converting .12da breaklines"));
 }
 
+// Header.mif has CR line ends: its CoordSys line alone reaches the headers,
+// and GDAL reads the layers with their own columns.
 TEST_F(XsResults, CrossSectionsToMif) {
-  test::writeFile(dir / "Header.mif", "CoordSys NonEarth Units \"m\"\n");
+  test::writeFile(dir / "Header.mif", "Version 300\rCharset \"WindowsLatin1\"\rDelimiter \",\"\r"
+                                      "CoordSys NonEarth Units \"m\"\rColumns 1\r  Area Float\rData\r\rPoint 1 1\r");
   runXsFixture(*this, {"-b", "-xs", "-hip", "-mif", "xs.12da"});
   EXPECT_EQ(output("xs.12da.mif"), expected("xs.mif"));
   EXPECT_EQ(output("xs.12da.mid"), expected("xs.mid"));
@@ -78,7 +82,8 @@ TEST_F(XsResults, CrossSectionsToMif) {
   EXPECT_EQ(output("xs.12da_Pts.mid"), expected("xs_Pts.mid"));
   std::string info = ogrinfo("xs.12da.mif");
   if (info.empty()) GTEST_SKIP() << "ogrinfo not installed";
-  EXPECT_TRUE(has(info, "Feature Count: 7\n") && has(info, "LINESTRING (100 200,103 204,106 208,109 212)")) << info;
+  EXPECT_TRUE(has(info, "Feature Count: 8\n") && has(info, "LINESTRING (100 200,103 204,106 208,109 212)")) << info;
+  EXPECT_TRUE(has(info, "  Source (String) = XS_B.csv\n  Type (String) = xz\n")) << info;
   info = ogrinfo("xs.12da_Pts.mif");
   EXPECT_TRUE(has(info, "Z (Real) = 12.5\n  MNR (Real) = -1\n  LCR (String) = L\n  XS_ID (String) = xs000001\n"))
       << info;
@@ -96,10 +101,10 @@ TEST_F(XsResults, CrossSectionsToShapefile) {
   }
   std::string info = ogrinfo("xs.12da_L.shp");
   if (info.empty()) GTEST_SKIP() << "ogrinfo not installed";
-  EXPECT_TRUE(has(info, "Feature Count: 7")) << info;
+  EXPECT_TRUE(has(info, "Feature Count: 8")) << info;
   EXPECT_TRUE(has(info, "Source (String) = cross_sections_of_the_upper_river_reach_2024\\XS9.c\n")) << info;
   info = ogrinfo("xs.12da_P.shp");
-  EXPECT_TRUE(has(info, "Feature Count: 15")) << info;
+  EXPECT_TRUE(has(info, "Feature Count: 17")) << info;
   EXPECT_TRUE(has(info, "LCR (String) = C\n  XS_ID (String) = S\n  POINT (1 1)")) << info;
 }
 
@@ -167,6 +172,16 @@ TEST_F(XsResults, ResultPointsFromMifAndShapefiles) {
   EXPECT_TRUE(has(info, "Feature Count: 5")) << info;
   EXPECT_TRUE(has(info, "Z (Real) = 123456.5")) << info;
   EXPECT_TRUE(has(info, "POINT (7 8)")) << info;
+}
+
+// The vector layer of ResultPointsFromMifAndShapefiles with ";" between its
+// values, LF-CR line ends and a third field: the same 12da file.
+TEST_F(XsResults, ResultPointsFromSemicolonDelimitedMif) {
+  test::writeFile(dir / "vector.mif", "Version 300\nDelimiter \";\"\nColumns 3\n  Speed Float\n  WindAngle Float\n"
+                                      "  Name Char(10)\nData\n\nPoint 1 2\nPoint 3 4\nPoint 5 6\nPoint 7 8\n");
+  test::writeFile(dir / "vector.mid", "1.5;45;\"a;b\"\n\r2.25;-30;\"\"\n\r0.5;-1234.5;c\n\r123456.5;7200.25;\"d\"\n\r");
+  EXPECT_EQ(run({"-b", "-results", "vector.mif"}).status, 0);
+  EXPECT_EQ(output("vector.12da"), expected("vector.12da"));
 }
 
 // A first value that is no number stops the run at once, after a pause; the

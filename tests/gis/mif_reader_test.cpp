@@ -172,12 +172,20 @@ TEST_F(MifReader, UnusualLayersAreRead) {
   // A dropped polyline without vertices takes no line of the next object.
   expectReads(readLayer(kHeader + "Pline 0\nPoint 5 6\n", "1\n2\n", false),
               {{"PLINE", {}, {}, {0, 0}, "1"}, {"POINT", {{5, 6}}, {}, {0, 0}, "2"}});
+  // Values delimited by ";" (a quoted one kept whole), LF-CR line ends and a
+  // stray CR: the records a comma-delimited layer gives.
+  expectReads(readLayer("Version 300\n  delimiter \";\"\nColumns 2\n  A Char(10)\n  B Integer\nData\n"
+                        "Point 1 1\nPoint 2 2\nPoint 3 3\n",
+                        "\"x;y\";1\n\r\"say \"\"a;b\"\"\";2\n\r\r3;\"z\"\r\r\n"),
+              {{"POINT", {{1, 1}}, {}, {1, 1}, "\"x;y\",1"},
+               {"POINT", {{2, 2}}, {}, {2, 2}, "\"say \"\"a;b\"\"\",2"},
+               {"POINT", {{3, 3}}, {}, {3, 3}, "3,\"z\""}});
   // Columns past 256 are passed over.
   std::string wide = "Columns 300\n";
   for (int i = 1; i <= 300; ++i) wide += "  F" + std::to_string(i) + " Integer\n";
   expectReads(readLayer(wide + "Data\nPoint 1 1\n", "1\n"), {{"POINT", {{1, 1}}, {}, {1, 1}, "1"}});
-  EXPECT_EQ(gisNumberAttributes(4), 256);
-  EXPECT_EQ(m.mifLayer(4).columnName(256), "F256");
+  EXPECT_EQ(gisNumberAttributes(5), 256);
+  EXPECT_EQ(m.mifLayer(5).columnName(256), "F256");
 }
 
 TEST_F(MifReader, BrokenLayersEndWithTheirMessage) {
