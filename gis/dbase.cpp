@@ -244,10 +244,21 @@ void dbfReadHeader(DbfFile& dbf) {
 
   dbf.fieldCount = 0;
   dbf.dbfTotLen = 0;
+  // The descriptors end at the terminator, or where the header's length
+  // puts it: some writers end them with another byte (a line feed).
+  const std::int64_t terminatorAt = dbf.headerLength - 1;
+  std::int64_t headerEnd = 0;
   for (;;) {
+    if (unitPosition(unit) >= terminatorAt) {
+      headerEnd = unitPosition(unit) + 1;
+      break;
+    }
     char first = 0;
     readHeaderBytes(unit, &first, 1);
-    if (first == kEndOfDescriptors) break;
+    if (first == kEndOfDescriptors) {
+      headerEnd = unitPosition(unit);
+      break;
+    }
     if (++dbf.fieldCount > dbfMaxFields) gisStop("ERROR 0401 - Exceeded maximum number of dbf Fields.");
     std::array<char, kDescriptorBytes> d{};
     d[0] = first;
@@ -265,13 +276,12 @@ void dbfReadHeader(DbfFile& dbf) {
     dbf.fieldDecimals(i) = 0;
     dbf.dbfTotLen += length;
   }
-  if (dbf.fieldCount < 1) gisStop("ERROR 0319 - No attributes specified in .dbf file.");
-
   // The records start where the header says, and are as long as it says;
-  // lengths too short for the descriptors just read are a damaged header.
-  const std::int64_t afterDescriptors = unitPosition(unit);
-  if (dbf.headerLength < afterDescriptors || dbf.recordLength < dbf.dbfTotLen + 1)
+  // lengths too short for the descriptors just read are a damaged header,
+  // also when the length left no room for a single descriptor.
+  if (dbf.headerLength < headerEnd || dbf.recordLength < dbf.dbfTotLen + 1)
     gisStop("ERROR 0403 - Reading .dbf file header.");
+  if (dbf.fieldCount < 1) gisStop("ERROR 0319 - No attributes specified in .dbf file.");
   positionUnit(unit, dbf.headerLength);
 
   std::string list = AINTEGER(dbf.fieldCount) + " DBF Fields (Name [#/Type/Length]): ";

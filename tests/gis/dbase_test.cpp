@@ -1,6 +1,7 @@
 // dBASE tables: the bytes written from a definition and attribute lines,
 // the header checks, and reading tables whose counts and lengths may lie.
 #include <algorithm>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -206,28 +207,42 @@ DbfTable table(std::vector<std::string> records, std::vector<DbfField> fields = 
   return t;
 }
 
+// The table ogr2ogr made for tests/data/shp/multipoint.shp (one C(80) field
+// "kind": "three", "one"), with its bytes changed as other writers have them.
+std::string ogr2ogrTable(void (*change)(std::string& b, std::size_t header, std::size_t record)) {
+  std::string b = test::readFile(std::filesystem::path(QUENZEL_TEST_DATA) / "shp" / "multipoint.dbf");
+  change(b, getLE16(b.data() + 8), getLE16(b.data() + 10));
+  return b;
+}
+
 TEST_F(Dbase, ReadingHonoursWhatTheHeaderSays) {
   struct Case {
     const char* name;
-    DbfTable table;
+    std::string bytes;
     Lines records;
     const char* consoleLine;
   } cases[] = {
-      {"names", table({" xy" + std::string(200, '9')}, {{"ROAD-ID", 'C', 2}, {std::string("AB\0CD", 5), 'N', 200}}),
+      {"names",
+       table({" xy" + std::string(200, '9')}, {{"ROAD-ID", 'C', 2}, {std::string("AB\0CD", 5), 'N', 200}}).bytes(),
        {"\"xy\"," + std::string(200, '9')}, "2 DBF Fields (Name [#/Type/Length]): ROADID [1/C/2]  AB [2/N/200]"},
-      {"quote, asterisks, zero flag", table({" a\"b ***", std::string("\0", 1) + "  c   7"}),
+      {"quote, asterisks, zero flag", table({" a\"b ***", std::string("\0", 1) + "  c   7"}).bytes(),
        {"\"a\"\"b\",0", "\"  c\",  7"}, "DBF file contains 2 records."},
-      {"deleted records count", table({" a     1", "*b     2", " c     3"}), {"\"a\",  1", "\"c\",  3"}, nullptr},
-      {"fewer records than the header", [] { auto t = table({" a     1", " c     3"}); t.count = 3; return t; }(),
+      {"deleted records count", table({" a     1", "*b     2", " c     3"}).bytes(), {"\"a\",  1", "\"c\",  3"},
+       nullptr},
+      {"fewer records than the header", [] { auto t = table({" a     1", " c     3"}); t.count = 3; return t.bytes(); }(),
        {"\"a\",  1", "\"c\",  3"}, "               Found 2, expecting 3."},
-      {"padding after the descriptors", [] { auto t = table({" a     1"}); t.afterTerminator = "\0\0"s; return t; }(),
-       {"\"a\",  1"}, nullptr},
-      {"bytes beyond the fields", [] { auto t = table({" a     1zz", " b     2zz"}); t.recordLength = 10; return t; }(),
+      {"padding after the descriptors",
+       [] { auto t = table({" a     1"}); t.afterTerminator = "\0\0"s; return t.bytes(); }(), {"\"a\",  1"}, nullptr},
+      {"bytes beyond the fields",
+       [] { auto t = table({" a     1zz", " b     2zz"}); t.recordLength = 10; return t.bytes(); }(),
        {"\"a\",  1", "\"b\",  2"}, nullptr},
+      {"descriptors ended by a line feed",
+       ogr2ogrTable([](std::string& b, std::size_t header, std::size_t) { b[header - 1] = '\n'; }),
+       {"\"three\"", "\"one\""}, "1 DBF Fields (Name [#/Type/Length]): kind [1/C/80]"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    test::writeFile(dir / "t.dbf", c.table.bytes());
+    test::writeFile(dir / "t.dbf", c.bytes);
     con.clear();
     EXPECT_EQ(readTable("t.dbf"), c.records);
     if (c.consoleLine) {
