@@ -327,9 +327,11 @@ void dbfReadRecord(DbfFile& dbf, bool& endFlag, std::string& line) {
   std::size_t at = 0;
   for (int i = 1; i <= dbf.fieldCount; ++i) {
     const std::size_t width = static_cast<std::size_t>(dbf.fieldLength(i));
-    const std::string_view v = trimRight(std::string_view(data).substr(at, width));
+    std::string_view v = trimRight(std::string_view(data).substr(at, width));
     at += width;
     if (isCharacterType(dbf.fieldType(i))) {
+      // Some writers pad a text with zero bytes: the text ends at the first.
+      v = trimRight(v.substr(0, v.find('\0')));
       // A quote inside the value is doubled, so a free-format read gives
       // the value back whole.
       appendWithoutTrailingBlanks(line, "\"" + DOUBLEQUOTE(v) + "\"");

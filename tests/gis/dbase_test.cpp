@@ -239,6 +239,12 @@ TEST_F(Dbase, ReadingHonoursWhatTheHeaderSays) {
       {"descriptors ended by a line feed",
        ogr2ogrTable([](std::string& b, std::size_t header, std::size_t) { b[header - 1] = '\n'; }),
        {"\"three\"", "\"one\""}, "1 DBF Fields (Name [#/Type/Length]): kind [1/C/80]"},
+      {"texts padded with zero bytes",
+       ogr2ogrTable([](std::string& b, std::size_t header, std::size_t record) {
+         b.replace(header + 1 + 5, 75, 75, '\0');         // "three", then zeros to the field's end
+         b.replace(header + record + 1 + 3, 6, 6, '\0');  // "one", six zeros, then blanks
+       }),
+       {"\"three\"", "\"one\""}, nullptr},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
