@@ -29,6 +29,7 @@ constexpr std::size_t kMaxValue = 256;
 struct DbaseModule {
   std::string record;
   std::string value;
+  std::string cleaned;  // a value with its control bytes blanked
 };
 
 DbaseModule& dbaseModule() {
@@ -102,7 +103,7 @@ void writeDataRecord(DbfFile& dbf, const std::string& text, bool large) {
     }
     if (value.size() > kMaxValue) value.resize(kMaxValue);
     const std::size_t width = static_cast<std::size_t>(dbf.fieldLength(i));
-    const std::string_view whole = trimRight(value);
+    const std::string_view whole = trimRight(writtenAttributeText(value, s.cleaned));
     const std::string_view v = trimRight(whole.substr(0, width));
     if (isCharacterType(dbf.fieldType(i))) {
       record += v;

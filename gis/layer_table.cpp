@@ -1,5 +1,7 @@
 #include "gis/layer_table.h"
 
+#include <algorithm>
+
 #include "common/console.h"
 #include "common/console_exit.h"
 #include "common/constants.h"
@@ -69,6 +71,14 @@ std::string gisLayerFileName(std::string_view base, std::string_view ext, bool i
   if (!input || platform::fileExists(lower)) return lower;
   std::string upper = std::string(base) + upperAscii(ext);
   return platform::fileExists(upper) ? upper : lower;
+}
+
+std::string_view writtenAttributeText(std::string_view text, std::string& buffer) {
+  const auto isControl = [](char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\t'; };
+  if (std::none_of(text.begin(), text.end(), isControl)) return text;
+  buffer.assign(text);
+  std::replace_if(buffer.begin(), buffer.end(), isControl, ' ');
+  return buffer;
 }
 
 void gisCheckLayerID(std::string_view routine, int gisID, bool mustBeOpen) {

@@ -82,12 +82,13 @@ TEST_F(Dbase, HeaderDescriptorsAndRecordsAsWritten) {
           {"(*)", "Logical", 0},
           {"n", "Integer", 0},
           {"d", "Decimal", 4}});
-  writeTable({"1.5,'abc def',\"abcdefghijkl\",T,2,12345", "-7.25,\"a\"\"b\",,,,99999", ""});
+  writeTable({"1.5,'abc def',\"abcdefghijkl\",T,2,12345", "-7.25,\"a\"\"b\",,,,99999", "",
+              "1234567954432.00,\"s\0e\r\n\x1a\tx\",,,123456789.5,1234"s});
   const std::string b = test::readFile(dir / "t_P.dbf");
 
-  ASSERT_EQ(b.size(), 225u + 3 * 43 + 1);
+  ASSERT_EQ(b.size(), 225u + 4 * 43 + 1);
   EXPECT_EQ(b.substr(0, 4), std::string("\x03\x7c\x05\x1f", 4));
-  EXPECT_EQ(getLE32(b.data() + 4), 3u);  // patched at close
+  EXPECT_EQ(getLE32(b.data() + 4), 4u);  // patched at close
   EXPECT_EQ(getLE16(b.data() + 8), 225);
   EXPECT_EQ(getLE16(b.data() + 10), 43);
   EXPECT_EQ(b.substr(12, 20), std::string(20, '\0'));
@@ -108,37 +109,44 @@ TEST_F(Dbase, HeaderDescriptorsAndRecordsAsWritten) {
     EXPECT_EQ(d.substr(18), std::string(14, '\0'));
   }
   EXPECT_EQ(b[224], '\x0d');
-  // A number wider than its field is asterisks, never a cut number; a field
-  // without a value is blank.
+  // A number wider than its field is asterisks, never a cut number; one that
+  // fills its field is written; a field without a value is blank. Control
+  // bytes other than the tab are blanks.
   EXPECT_EQ(b.substr(225, 43), "              1.5abc def   abcT       2****");
   EXPECT_EQ(b.substr(268, 43), "            -7.25a\"b                   ****");
   EXPECT_EQ(b.substr(311, 43), std::string(43, ' '));
+  EXPECT_EQ(b.substr(354, 43), " 1234567954432.00s e   \tx      ********1234");
   EXPECT_EQ(b.back(), '\x1a');
   const Lines console = con.lines();
   EXPECT_EQ(std::count(console.begin(), console.end(),
                        "WARNING - Value 12345 does not fit field d (width 4); written as asterisks."),
             1);
+  EXPECT_TRUE(hasLine(console, "WARNING - Value 123456789.5 does not fit field n (width 8); written as asterisks."));
   EXPECT_FALSE(hasLine(console, "Press Enter to Continue"));
 
   con.clear();
   EXPECT_EQ(readTable("t_P.dbf"), (Lines{"             1.5,\"abc def\",\"abc\",\"T\",       2,0",
-                                         "           -7.25,\"a\"\"b\",\"\",\"\",,0", ",\"\",\"\",\"\",,"}));
-  EXPECT_TRUE(hasLine(con.lines(), "DBF file contains 3 records."));
+                                         "           -7.25,\"a\"\"b\",\"\",\"\",,0", ",\"\",\"\",\"\",,",
+                                         "1234567954432.00,\"s e   \tx\",\"\",\"\",0,1234"}));
+  EXPECT_TRUE(hasLine(con.lines(), "DBF file contains 4 records."));
   EXPECT_TRUE(hasLine(con.lines(), "6 DBF Fields (Name [#/Type/Length]): Z [1/N/16]  RoadNamem [2/C/10]  "
                                    "ABCDEFGHIJ [3/C/3]  X [4/C/1]  n [5/N/8]  d [6/N/4]"));
 
   if (std::string listing = test::pyshpListing(dir / "t_P.shp"); !listing.empty()) {
     EXPECT_EQ(listing,
-              "1 3 [('Z', 'N', 16, 5), ('RoadNamem', 'C', 10, 0), ('ABCDEFGHIJ', 'C', 3, 0), ('X', 'C', 1, 0), "
+              "1 4 [('Z', 'N', 16, 5), ('RoadNamem', 'C', 10, 0), ('ABCDEFGHIJ', 'C', 3, 0), ('X', 'C', 1, 0), "
               "('n', 'N', 8, 0), ('d', 'N', 4, 0)]\n"
               "1 [] [(1.0, 1.0)] [1.5, 'abc def', 'abc', 'T', 2, None]\n"
               "1 [] [(1.0, 1.0)] [-7.25, 'a\"b', '', '', None, None]\n"
-              "1 [] [(1.0, 1.0)] [None, '', '', '', None, None]\n");
+              "1 [] [(1.0, 1.0)] [None, '', '', '', None, None]\n"
+              "1 [] [(1.0, 1.0)] [1234567954432.0, 's e   \\tx', '', '', None, 1234]\n");
   }
   if (test::haveCommand("ogrinfo")) {
     test::RunResult r = test::runProgram("ogrinfo", {"-al", "-q", "t_P.shp"}, dir.path());
     EXPECT_NE(r.output.find("RoadNamem (String) = a\"b"), std::string::npos) << r.output;
     EXPECT_NE(r.output.find("Z (Real) = -7.25000"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("Z (Real) = 1234567954432.00000"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("d (Integer) = 1234"), std::string::npos) << r.output;
   }
 }
 
