@@ -80,6 +80,14 @@ void markOverflowReported(const DbfFile& dbf, int field) {
   }
 }
 
+// Whether a number text cut to `width` loses only decimals: the point lies
+// within the width and nothing but digits follow it.
+bool cutLosesOnlyDecimals(std::string_view number, std::size_t width) {
+  const std::size_t point = number.find('.');
+  return point != std::string_view::npos && point <= width &&
+         number.find_first_not_of("0123456789", point + 1) == std::string_view::npos;
+}
+
 void writeDataRecord(DbfFile& dbf, const std::string& text, bool large) {
   const std::string_view failure = large ? "ERROR 0417 - Writing large .dbf record." : "ERROR 0417 - Writing .dbf record.";
   DbaseModule& s = dbaseModule();
@@ -108,8 +116,9 @@ void writeDataRecord(DbfFile& dbf, const std::string& text, bool large) {
     if (isCharacterType(dbf.fieldType(i))) {
       record += v;
       record.append(width - v.size(), ' ');
-    } else if (whole.size() > width) {
-      // A number cut short would be a different number.
+    } else if (whole.size() > width && !cutLosesOnlyDecimals(whole, width)) {
+      // Cut short, the digits before the point (or an exponent) would make
+      // a different number.
       if (!dbf.overflowReported(i)) {
         setGisMessageLine(1, "WARNING - Value " + std::string(whole) + " does not fit field " +
                                  std::string(trimRight(dbf.fieldName(i))) + " (width " + AINTEGER(dbf.fieldLength(i)) +
@@ -120,6 +129,7 @@ void writeDataRecord(DbfFile& dbf, const std::string& text, bool large) {
       }
       record.append(width, '*');
     } else {
+      // A number that loses only decimals to its field keeps its size.
       record.append(width - v.size(), ' ');
       record += v;
     }

@@ -83,7 +83,7 @@ TEST_F(Dbase, HeaderDescriptorsAndRecordsAsWritten) {
           {"n", "Integer", 0},
           {"d", "Decimal", 4}});
   writeTable({"1.5,'abc def',\"abcdefghijkl\",T,2,12345", "-7.25,\"a\"\"b\",,,,99999", "",
-              "1234567954432.00,\"s\0e\r\n\x1a\tx\",,,123456789.5,1234"s});
+              "1234567954432.000,\"s\0e\r\n\x1a\tx\",,,123456789.5,1234"s});
   const std::string b = test::readFile(dir / "t_P.dbf");
 
   ASSERT_EQ(b.size(), 225u + 4 * 43 + 1);
@@ -109,9 +109,10 @@ TEST_F(Dbase, HeaderDescriptorsAndRecordsAsWritten) {
     EXPECT_EQ(d.substr(18), std::string(14, '\0'));
   }
   EXPECT_EQ(b[224], '\x0d');
-  // A number wider than its field is asterisks, never a cut number; one that
-  // fills its field is written; a field without a value is blank. Control
-  // bytes other than the tab are blanks.
+  // A number whose digits before the point do not fit is asterisks; one that
+  // loses only decimals is cut to its field, one that fills it is written
+  // whole; a field without a value is blank. Control bytes other than the
+  // tab are blanks.
   EXPECT_EQ(b.substr(225, 43), "              1.5abc def   abcT       2****");
   EXPECT_EQ(b.substr(268, 43), "            -7.25a\"b                   ****");
   EXPECT_EQ(b.substr(311, 43), std::string(43, ' '));
