@@ -29,6 +29,7 @@ constexpr std::size_t kMaxValue = 256;
 struct DbaseModule {
   std::string record;
   std::string value;
+  std::string cleaned;  // a value with its control bytes blanked
 };
 
 DbaseModule& dbaseModule() {
@@ -79,6 +80,14 @@ void markOverflowReported(const DbfFile& dbf, int field) {
   }
 }
 
+// Whether a number text cut to `width` loses only decimals: the point lies
+// within the width and nothing but digits follow it.
+bool cutLosesOnlyDecimals(std::string_view number, std::size_t width) {
+  const std::size_t point = number.find('.');
+  return point != std::string_view::npos && point <= width &&
+         number.find_first_not_of("0123456789", point + 1) == std::string_view::npos;
+}
+
 void writeDataRecord(DbfFile& dbf, const std::string& text, bool large) {
   const std::string_view failure = large ? "ERROR 0417 - Writing large .dbf record." : "ERROR 0417 - Writing .dbf record.";
   DbaseModule& s = dbaseModule();
@@ -102,13 +111,14 @@ void writeDataRecord(DbfFile& dbf, const std::string& text, bool large) {
     }
     if (value.size() > kMaxValue) value.resize(kMaxValue);
     const std::size_t width = static_cast<std::size_t>(dbf.fieldLength(i));
-    const std::string_view whole = trimRight(value);
+    const std::string_view whole = trimRight(writtenAttributeText(value, s.cleaned));
     const std::string_view v = trimRight(whole.substr(0, width));
     if (isCharacterType(dbf.fieldType(i))) {
       record += v;
       record.append(width - v.size(), ' ');
-    } else if (whole.size() > width) {
-      // A number cut short would be a different number.
+    } else if (whole.size() > width && !cutLosesOnlyDecimals(whole, width)) {
+      // Cut short, the digits before the point (or an exponent) would make
+      // a different number.
       if (!dbf.overflowReported(i)) {
         setGisMessageLine(1, "WARNING - Value " + std::string(whole) + " does not fit field " +
                                  std::string(trimRight(dbf.fieldName(i))) + " (width " + AINTEGER(dbf.fieldLength(i)) +
@@ -119,6 +129,7 @@ void writeDataRecord(DbfFile& dbf, const std::string& text, bool large) {
       }
       record.append(width, '*');
     } else {
+      // A number that loses only decimals to its field keeps its size.
       record.append(width - v.size(), ' ');
       record += v;
     }
@@ -244,10 +255,21 @@ void dbfReadHeader(DbfFile& dbf) {
 
   dbf.fieldCount = 0;
   dbf.dbfTotLen = 0;
+  // The descriptors end at the terminator, or where the header's length
+  // puts it: some writers end them with another byte (a line feed).
+  const std::int64_t terminatorAt = dbf.headerLength - 1;
+  std::int64_t headerEnd = 0;
   for (;;) {
+    if (unitPosition(unit) >= terminatorAt) {
+      headerEnd = unitPosition(unit) + 1;
+      break;
+    }
     char first = 0;
     readHeaderBytes(unit, &first, 1);
-    if (first == kEndOfDescriptors) break;
+    if (first == kEndOfDescriptors) {
+      headerEnd = unitPosition(unit);
+      break;
+    }
     if (++dbf.fieldCount > dbfMaxFields) gisStop("ERROR 0401 - Exceeded maximum number of dbf Fields.");
     std::array<char, kDescriptorBytes> d{};
     d[0] = first;
@@ -265,13 +287,12 @@ void dbfReadHeader(DbfFile& dbf) {
     dbf.fieldDecimals(i) = 0;
     dbf.dbfTotLen += length;
   }
-  if (dbf.fieldCount < 1) gisStop("ERROR 0319 - No attributes specified in .dbf file.");
-
   // The records start where the header says, and are as long as it says;
-  // lengths too short for the descriptors just read are a damaged header.
-  const std::int64_t afterDescriptors = unitPosition(unit);
-  if (dbf.headerLength < afterDescriptors || dbf.recordLength < dbf.dbfTotLen + 1)
+  // lengths too short for the descriptors just read are a damaged header,
+  // also when the length left no room for a single descriptor.
+  if (dbf.headerLength < headerEnd || dbf.recordLength < dbf.dbfTotLen + 1)
     gisStop("ERROR 0403 - Reading .dbf file header.");
+  if (dbf.fieldCount < 1) gisStop("ERROR 0319 - No attributes specified in .dbf file.");
   positionUnit(unit, dbf.headerLength);
 
   std::string list = AINTEGER(dbf.fieldCount) + " DBF Fields (Name [#/Type/Length]): ";
@@ -317,9 +338,11 @@ void dbfReadRecord(DbfFile& dbf, bool& endFlag, std::string& line) {
   std::size_t at = 0;
   for (int i = 1; i <= dbf.fieldCount; ++i) {
     const std::size_t width = static_cast<std::size_t>(dbf.fieldLength(i));
-    const std::string_view v = trimRight(std::string_view(data).substr(at, width));
+    std::string_view v = trimRight(std::string_view(data).substr(at, width));
     at += width;
     if (isCharacterType(dbf.fieldType(i))) {
+      // Some writers pad a text with zero bytes: the text ends at the first.
+      v = trimRight(v.substr(0, v.find('\0')));
       // A quote inside the value is doubled, so a free-format read gives
       // the value back whole.
       appendWithoutTrailingBlanks(line, "\"" + DOUBLEQUOTE(v) + "\"");

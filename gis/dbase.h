@@ -22,9 +22,11 @@ void dbfWriteHeader(const GisAttributeDefinition& attrDef, DbfFile& dbf);
 int i1u(int& value);
 int i2u(int& value);
 // One record from gisAttLine (gisAttLineLarge): C values left-justified,
-// others right-justified, each in exactly its field. A number longer than
-// its field fills it with "*" (reported once per field and layer); a field
-// the line holds no value for is blank.
+// others right-justified, each in exactly its field, control bytes other
+// than the tab as blanks. A number longer than its field loses the decimals
+// that do not fit; one whose digits before the point do not fit fills it
+// with "*" (reported once per field and layer). A field the line holds no
+// value for is blank.
 void dbfdataline(DbfFile& dbf);
 void dbfdatalinelarge(DbfFile& dbf);
 // At close: the end-of-file byte, the unit closed, and the number of records
@@ -33,11 +35,13 @@ void dbfdatalinelarge(DbfFile& dbf);
 void dbfCompleteTable(DbfFile& dbf);
 
 // ---- Reading --------------------------------------------------------------
-// The header and field descriptors; the record count and field list go to
-// the console.
+// The header and field descriptors, which end at the terminator or where
+// the header length puts it; the record count and field list go to the
+// console.
 void dbfReadHeader(DbfFile& dbf);
-// The next valid record as one attribute line; deleted records are passed
-// over. At the end marker endFlag is set and line is blank.
+// The next valid record as one attribute line (a C value ends at its first
+// zero byte); deleted records are passed over. At the end marker endFlag is
+// set and line is blank.
 void dbfReadRecord(DbfFile& dbf, bool& endFlag, std::string& line);
 // True when the next record is marked deleted; it is then passed over.
 // Otherwise the unit stays where it was.

@@ -1,5 +1,7 @@
 #include "gis/layer_table.h"
 
+#include <algorithm>
+
 #include "common/console.h"
 #include "common/console_exit.h"
 #include "common/constants.h"
@@ -114,7 +116,7 @@ void openOutputShapeSets(int id, std::string_view fileName, std::string_view sha
       case 'P': k = 1, shapeType = 1; break;
       case 'L': k = 2, shapeType = 3; break;
       case 'R': k = 3, shapeType = 5; break;
-      default: gisInternalCheck("OpenshpFileType");
+      default: gisInternalCheck("OpenshpFileType", false);
     }
     ShpFile& shp = m.shpFile(k, id);
     shp.shapeType = shapeType;

@@ -139,7 +139,12 @@ void gisReadRecord(int gisID, const gisObject& obj, std::string& line) {
       DbfFile& dbf = m.dbfFile(1, gisID);
       bool endOfData = false;
       dbfReadRecord(dbf, endOfData, line);
-      gisLayerEoF(gisID) = endOfData || unitAtEnd(dbf.dbfUnit);
+      // A record without vertices (a null shape, no parts, no points) was
+      // passed over whole when it was typed, and no coordinate read follows
+      // to find the end of the shapes: when it was the last, the layer ends
+      // here, though the table still holds its end byte.
+      const int shp = m.shpFile(1, gisID).shpUnitLE;
+      gisLayerEoF(gisID) = endOfData || unitAtEnd(dbf.dbfUnit) || (shp > 0 && unitAtEnd(shp));
       return;
     }
     default:

@@ -23,6 +23,8 @@ void gisInitialiseObject(gisObject& obj);
 bool gisObjectType(int gisID, gisObject& obj);
 
 // The attribute record of the current object as one comma-separated line.
+// The layer's end is also reached here when the shapes end with an object
+// that has no coordinates to read.
 void gisReadRecord(int gisID, const gisObject& obj, std::string& line);
 
 // The coordinates of the current object (or of its next section) into

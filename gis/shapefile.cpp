@@ -204,11 +204,14 @@ void readPoints(int unit, int n, OneBasedView<double> x, OneBasedView<double> y,
 // rings in the layout the inside tests walk.
 void readPolygon(int unit, gisObject& obj, OneBasedView<double> x, OneBasedView<double> y, int maxNodes, int& n,
                  bool all, ReadCursor& cursor) {
-  const int nr = obj.nr;
   const int points = readLE32(unit, kCoordinateRead);
   n = points;
-  const std::int64_t end = cursor.recordStart + 52 + 4 * std::int64_t(nr) + 16 * std::int64_t(points);
+  const std::int64_t end = cursor.recordStart + 52 + 4 * std::int64_t(obj.nr) + 16 * std::int64_t(points);
   if (points < 0 || end > cursor.recordEnd) gisStop(kCoordinateRead.error);
+  // Rings without points are a region without vertices, as a record of no
+  // rings is: its ring starts are passed over.
+  if (points == 0) obj.nr = 0;
+  const int nr = obj.nr;
   readPartStarts(unit, obj, nr, kCoordinateRead);
   if (!partStartsValid(obj, nr, points)) gisStop(kCoordinateRead.error);
   cursor.structureEnd = 0;  // the record is read whole in this call
@@ -483,6 +486,12 @@ bool shpObjectType(int unit, int& recordShapeType, gisObject& obj) {
       const int points = readLE32(unit, kTypeRead);
       if (points < 0) gisStop(kTypeRead.error);
       fits(44 + 4 * std::int64_t(obj.nsect) + 16 * std::int64_t(points));
+      // Parts without points are a polyline without vertices, as a record
+      // of no parts is: nothing of it is read.
+      if (points == 0) {
+        obj.nsect = 0;
+        obj.isPline = obj.isPlineMultiple = false;
+      }
       readPartStarts(unit, obj, obj.nsect, kTypeRead);
       if (!partStartsValid(obj, obj.nsect, points)) gisStop(kTypeRead.error);
       obj.ir(obj.nsect + 1) = points;

@@ -48,14 +48,15 @@ void shpReadHeader(int unit, int& fileCode, int& fileLength, int& version, int& 
                    double& yMin, double& xMax, double& yMax);
 // The next record header and the counts behind it: the flags, nsect (parts
 // of a polyline, points of a multipoint), nr (rings of a polygon, 0 for a
-// polyline), ir (part starts of a polyline). Records are found by their
-// content lengths.
+// polyline), ir (part starts of a polyline). A polyline of no parts or no
+// points has nsect 0 and neither polyline flag, and is passed over whole.
+// Records are found by their content lengths.
 bool shpObjectType(int unit, int& recordShapeType, gisObject& obj);
 // The coordinates of the current record into x(1..n), y(1..n): one part of a
 // polyline or one point of a multipoint per call; a polygon whole, each ring
 // followed by a copy of its second vertex and ir(k) the position of ring k's
-// last vertex. Without all the points are passed over (the last stays in
-// x(1), y(1)).
+// last vertex; a polygon of no rings or no points gives n = 0 and nr = 0.
+// Without all the points are passed over (the last stays in x(1), y(1)).
 bool shpReadObject(int unit, int recordShapeType, gisObject& obj, OneBasedView<double> x, OneBasedView<double> y,
                    int maxNodes, int& n, bool all);
 // False when n <= limit; otherwise ERROR 0310 ends the run.

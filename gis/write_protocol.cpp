@@ -56,14 +56,6 @@ int shapeSlotOf(const gisObject& obj) {
   return -1;
 }
 
-// The record as the .mid gets it: a control byte other than the tab (a NUL,
-// CR, LF ...) would end or split the row for every reader, so each becomes a
-// blank. Records without one, nearly all, are written as they stand.
-std::string_view midRecordText(std::string_view record) {
-  static std::string cleaned;
-  return controlBytesBlanked(record, cleaned, true);
-}
-
 void writeRecord(int gisID, const gisObject& obj, bool large) {
   const std::string_view routine = large ? "gisWriteRecordLarge" : "gisWriteRecord";
   gisCheckLayerID(routine, gisID);
@@ -74,7 +66,8 @@ void writeRecord(int gisID, const gisObject& obj, bool large) {
       MidRecordNote& note = m.midLastRecord(gisID);
       note.large = large;
       note.typeName.assign(trimRight(obj.gisObjectTypeName));
-      if (!writeLine(m.mifLayer(gisID).midUnit, trimRight(midRecordText(text))))
+      static std::string cleaned;
+      if (!writeLine(m.mifLayer(gisID).midUnit, trimRight(writtenAttributeText(text, cleaned))))
         gisStop(gisMidWriteFailure(note));
       return;
     }

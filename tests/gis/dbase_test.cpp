@@ -1,6 +1,7 @@
 // dBASE tables: the bytes written from a definition and attribute lines,
 // the header checks, and reading tables whose counts and lengths may lie.
 #include <algorithm>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -81,12 +82,13 @@ TEST_F(Dbase, HeaderDescriptorsAndRecordsAsWritten) {
           {"(*)", "Logical", 0},
           {"n", "Integer", 0},
           {"d", "Decimal", 4}});
-  writeTable({"1.5,'abc def',\"abcdefghijkl\",T,2,12345", "-7.25,\"a\"\"b\",,,,99999", ""});
+  writeTable({"1.5,'abc def',\"abcdefghijkl\",T,2,12345", "-7.25,\"a\"\"b\",,,,99999", "",
+              "1234567954432.000,\"s\0e\r\n\x1a\tx\",,,123456789.5,1234"s});
   const std::string b = test::readFile(dir / "t_P.dbf");
 
-  ASSERT_EQ(b.size(), 225u + 3 * 43 + 1);
+  ASSERT_EQ(b.size(), 225u + 4 * 43 + 1);
   EXPECT_EQ(b.substr(0, 4), std::string("\x03\x7c\x05\x1f", 4));
-  EXPECT_EQ(getLE32(b.data() + 4), 3u);  // patched at close
+  EXPECT_EQ(getLE32(b.data() + 4), 4u);  // patched at close
   EXPECT_EQ(getLE16(b.data() + 8), 225);
   EXPECT_EQ(getLE16(b.data() + 10), 43);
   EXPECT_EQ(b.substr(12, 20), std::string(20, '\0'));
@@ -107,37 +109,45 @@ TEST_F(Dbase, HeaderDescriptorsAndRecordsAsWritten) {
     EXPECT_EQ(d.substr(18), std::string(14, '\0'));
   }
   EXPECT_EQ(b[224], '\x0d');
-  // A number wider than its field is asterisks, never a cut number; a field
-  // without a value is blank.
+  // A number whose digits before the point do not fit is asterisks; one that
+  // loses only decimals is cut to its field, one that fills it is written
+  // whole; a field without a value is blank. Control bytes other than the
+  // tab are blanks.
   EXPECT_EQ(b.substr(225, 43), "              1.5abc def   abcT       2****");
   EXPECT_EQ(b.substr(268, 43), "            -7.25a\"b                   ****");
   EXPECT_EQ(b.substr(311, 43), std::string(43, ' '));
+  EXPECT_EQ(b.substr(354, 43), " 1234567954432.00s e   \tx      ********1234");
   EXPECT_EQ(b.back(), '\x1a');
   const Lines console = con.lines();
   EXPECT_EQ(std::count(console.begin(), console.end(),
                        "WARNING - Value 12345 does not fit field d (width 4); written as asterisks."),
             1);
+  EXPECT_TRUE(hasLine(console, "WARNING - Value 123456789.5 does not fit field n (width 8); written as asterisks."));
   EXPECT_FALSE(hasLine(console, "Press Enter to Continue"));
 
   con.clear();
   EXPECT_EQ(readTable("t_P.dbf"), (Lines{"             1.5,\"abc def\",\"abc\",\"T\",       2,0",
-                                         "           -7.25,\"a\"\"b\",\"\",\"\",,0", ",\"\",\"\",\"\",,"}));
-  EXPECT_TRUE(hasLine(con.lines(), "DBF file contains 3 records."));
+                                         "           -7.25,\"a\"\"b\",\"\",\"\",,0", ",\"\",\"\",\"\",,",
+                                         "1234567954432.00,\"s e   \tx\",\"\",\"\",0,1234"}));
+  EXPECT_TRUE(hasLine(con.lines(), "DBF file contains 4 records."));
   EXPECT_TRUE(hasLine(con.lines(), "6 DBF Fields (Name [#/Type/Length]): Z [1/N/16]  RoadNamem [2/C/10]  "
                                    "ABCDEFGHIJ [3/C/3]  X [4/C/1]  n [5/N/8]  d [6/N/4]"));
 
   if (std::string listing = test::pyshpListing(dir / "t_P.shp"); !listing.empty()) {
     EXPECT_EQ(listing,
-              "1 3 [('Z', 'N', 16, 5), ('RoadNamem', 'C', 10, 0), ('ABCDEFGHIJ', 'C', 3, 0), ('X', 'C', 1, 0), "
+              "1 4 [('Z', 'N', 16, 5), ('RoadNamem', 'C', 10, 0), ('ABCDEFGHIJ', 'C', 3, 0), ('X', 'C', 1, 0), "
               "('n', 'N', 8, 0), ('d', 'N', 4, 0)]\n"
               "1 [] [(1.0, 1.0)] [1.5, 'abc def', 'abc', 'T', 2, None]\n"
               "1 [] [(1.0, 1.0)] [-7.25, 'a\"b', '', '', None, None]\n"
-              "1 [] [(1.0, 1.0)] [None, '', '', '', None, None]\n");
+              "1 [] [(1.0, 1.0)] [None, '', '', '', None, None]\n"
+              "1 [] [(1.0, 1.0)] [1234567954432.0, 's e   \\tx', '', '', None, 1234]\n");
   }
   if (test::haveCommand("ogrinfo")) {
     test::RunResult r = test::runProgram("ogrinfo", {"-al", "-q", "t_P.shp"}, dir.path());
     EXPECT_NE(r.output.find("RoadNamem (String) = a\"b"), std::string::npos) << r.output;
     EXPECT_NE(r.output.find("Z (Real) = -7.25000"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("Z (Real) = 1234567954432.00000"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("d (Integer) = 1234"), std::string::npos) << r.output;
   }
 }
 
@@ -206,28 +216,48 @@ DbfTable table(std::vector<std::string> records, std::vector<DbfField> fields = 
   return t;
 }
 
+// The table ogr2ogr made for tests/data/shp/multipoint.shp (one C(80) field
+// "kind": "three", "one"), with its bytes changed as other writers have them.
+std::string ogr2ogrTable(void (*change)(std::string& b, std::size_t header, std::size_t record)) {
+  std::string b = test::readFile(std::filesystem::path(QUENZEL_TEST_DATA) / "shp" / "multipoint.dbf");
+  change(b, getLE16(b.data() + 8), getLE16(b.data() + 10));
+  return b;
+}
+
 TEST_F(Dbase, ReadingHonoursWhatTheHeaderSays) {
   struct Case {
     const char* name;
-    DbfTable table;
+    std::string bytes;
     Lines records;
     const char* consoleLine;
   } cases[] = {
-      {"names", table({" xy" + std::string(200, '9')}, {{"ROAD-ID", 'C', 2}, {std::string("AB\0CD", 5), 'N', 200}}),
+      {"names",
+       table({" xy" + std::string(200, '9')}, {{"ROAD-ID", 'C', 2}, {std::string("AB\0CD", 5), 'N', 200}}).bytes(),
        {"\"xy\"," + std::string(200, '9')}, "2 DBF Fields (Name [#/Type/Length]): ROADID [1/C/2]  AB [2/N/200]"},
-      {"quote, asterisks, zero flag", table({" a\"b ***", std::string("\0", 1) + "  c   7"}),
+      {"quote, asterisks, zero flag", table({" a\"b ***", std::string("\0", 1) + "  c   7"}).bytes(),
        {"\"a\"\"b\",0", "\"  c\",  7"}, "DBF file contains 2 records."},
-      {"deleted records count", table({" a     1", "*b     2", " c     3"}), {"\"a\",  1", "\"c\",  3"}, nullptr},
-      {"fewer records than the header", [] { auto t = table({" a     1", " c     3"}); t.count = 3; return t; }(),
+      {"deleted records count", table({" a     1", "*b     2", " c     3"}).bytes(), {"\"a\",  1", "\"c\",  3"},
+       nullptr},
+      {"fewer records than the header", [] { auto t = table({" a     1", " c     3"}); t.count = 3; return t.bytes(); }(),
        {"\"a\",  1", "\"c\",  3"}, "               Found 2, expecting 3."},
-      {"padding after the descriptors", [] { auto t = table({" a     1"}); t.afterTerminator = "\0\0"s; return t; }(),
-       {"\"a\",  1"}, nullptr},
-      {"bytes beyond the fields", [] { auto t = table({" a     1zz", " b     2zz"}); t.recordLength = 10; return t; }(),
+      {"padding after the descriptors",
+       [] { auto t = table({" a     1"}); t.afterTerminator = "\0\0"s; return t.bytes(); }(), {"\"a\",  1"}, nullptr},
+      {"bytes beyond the fields",
+       [] { auto t = table({" a     1zz", " b     2zz"}); t.recordLength = 10; return t.bytes(); }(),
        {"\"a\",  1", "\"b\",  2"}, nullptr},
+      {"descriptors ended by a line feed",
+       ogr2ogrTable([](std::string& b, std::size_t header, std::size_t) { b[header - 1] = '\n'; }),
+       {"\"three\"", "\"one\""}, "1 DBF Fields (Name [#/Type/Length]): kind [1/C/80]"},
+      {"texts padded with zero bytes",
+       ogr2ogrTable([](std::string& b, std::size_t header, std::size_t record) {
+         b.replace(header + 1 + 5, 75, 75, '\0');         // "three", then zeros to the field's end
+         b.replace(header + record + 1 + 3, 6, 6, '\0');  // "one", six zeros, then blanks
+       }),
+       {"\"three\"", "\"one\""}, nullptr},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    test::writeFile(dir / "t.dbf", c.table.bytes());
+    test::writeFile(dir / "t.dbf", c.bytes);
     con.clear();
     EXPECT_EQ(readTable("t.dbf"), c.records);
     if (c.consoleLine) {

@@ -129,7 +129,10 @@ TEST_F(LayerTable, ShapeLettersChooseTheOutputSets) {
   con.clear();
   EXPECT_THROW(gisOpenLayer("out.shp", "PX", "O ", false), test::StopCalled);
   EXPECT_EQ(m.shpFile(1, 1).shapeType, 1);
-  EXPECT_TRUE(hasLine(con.lines(), "Should not be here [OpenshpFileType]" + kContact));
+  // The check follows the opening of the point set without an empty line.
+  EXPECT_EQ(withoutUnitLines(con.lines()),
+            (Lines{"Opening GIS Layer: out.shp", "GIS Layer assigned ID of 1",
+                   "Should not be here [OpenshpFileType]" + kContact, "", "Press Enter to Close"}));
 }
 
 TEST_F(LayerTable, CloseWithBadIdReportsAndGoesOn) {

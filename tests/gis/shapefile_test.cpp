@@ -339,6 +339,50 @@ TEST_F(Shapefile, ReaderFindsRecordsByTheirLengths) {
   EXPECT_TRUE(read.starts_with("Polyline 1 | 1\n  1,2 3,4\nPolyline 0 | 2\nPolyline 9999 | 3\n  1,1\n")) << read.substr(0, 200);
 }
 
+// Records without vertices, in the middle of a set and as its last record:
+// the layer is read on to its end.
+TEST_F(Shapefile, RecordsWithoutVertices) {
+  using test::partsContent;
+  using test::shpRecord;
+  const std::string noParts = partsContent(3, {}, {});
+  const struct {
+    const char* name;
+    int type;
+    std::vector<std::string> contents;
+    std::string read;
+  } cases[] = {
+      {"polylines of no parts", 3,
+       {partsContent(3, {0}, {{1, 2}, {3, 4}}), noParts, partsContent(3, {0}, {{5, 6}, {7, 8}}), noParts},
+       "Polyline 1 | 1\n  1,2 3,4\nPolyline 0 | 2\nPolyline 1 | 3\n  5,6 7,8\nPolyline 0 | 4\n"},
+      {"polyline of parts without points", 3, {partsContent(3, {0}, {{1, 2}, {3, 4}}), partsContent(3, {0, 0}, {})},
+       "Polyline 1 | 1\n  1,2 3,4\nPolyline 0 | 2\n"},
+      {"multipoint of no points", 8, {test::multiPointContent({{1, 2}}), test::multiPointContent({})},
+       "MultiPoint 1 | 1\n  1,2\nMultiPoint 0 | 2\n"},
+      {"polygons of no rings and of rings without points", 5,
+       {partsContent(5, {}, {}), partsContent(5, {0}, {{0, 0}, {0, 1}, {1, 1}, {0, 0}}), partsContent(5, {0, 0}, {})},
+       "Polygon 1 | 1\n  | ir 0\nPolygon 1 | 2\n  0,0 0,1 1,1 0,0 0,1 | ir 4 4\nPolygon 1 | 3\n  | ir 0\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<std::string> records;
+    test::DbfTable t;
+    t.fields = {{"N", 'N', 1}};
+    for (const std::string& content : c.contents) {
+      records.push_back(shpRecord(static_cast<int>(records.size()) + 1, content));
+      t.records.push_back(" " + std::to_string(records.size()));
+    }
+    test::writeFile(dir / "a.shp", test::shpBytes(c.type, records));
+    test::writeFile(dir / "a.dbf", t.bytes());
+    restart();
+    con.clear();
+    const int id = openInputSet("a.shp");
+    std::string read;
+    EXPECT_NO_THROW(read = readLayer(id)) << con.text();
+    EXPECT_EQ(read, c.read);
+    EXPECT_TRUE(gisLayerEoF(id));
+  }
+}
+
 TEST_F(Shapefile, DamagedSetsEndWithTheirMessage) {
   using test::partsContent;
   using test::shpRecord;
