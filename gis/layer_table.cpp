@@ -1,7 +1,5 @@
 #include "gis/layer_table.h"
 
-#include <algorithm>
-
 #include "common/console.h"
 #include "common/console_exit.h"
 #include "common/constants.h"
