@@ -82,6 +82,12 @@ std::optional<FileId> fileIdentity(std::string_view name) {
   return FileId{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
 }
 
+bool sameFile(std::string_view a, std::string_view b) {
+  if (fullPath(a) == fullPath(b)) return true;
+  const std::optional<FileId> idA = fileIdentity(a);
+  return idA && idA == fileIdentity(b);
+}
+
 int openFile(std::string_view name, FileAccess access) {
   int flags = O_CLOEXEC;
   if (access.read && access.write) flags |= O_RDWR;

@@ -35,6 +35,9 @@ struct FileId {
   bool operator==(const FileId&) const = default;
 };
 std::optional<FileId> fileIdentity(std::string_view name);
+// Two names of one file: the same full path, or both on disk with one
+// identity, as a hard link is, or a symbolic link to the other.
+bool sameFile(std::string_view a, std::string_view b);
 
 // Files of the file-unit service, read and written at byte offsets through a
 // descriptor. A folder is refused, and for reading only anything but a

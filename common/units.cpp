@@ -297,6 +297,7 @@ bool tryOpen(int& unit, std::string& name, std::string_view mode, const ModeInfo
   if (!fileio::openUnit(unit, name, info->open)) unableToOpen(name);
   echoLine(logUnit, "OK.");
   echoLine(logUnit, "Opened File Unit:" + i4(unit));
+  if (t.inputOpened) t.inputOpened(name);
   if (t.copyInputs) mirrorInput(name);
   return true;
 }
@@ -436,6 +437,10 @@ void OPENDERIVED(int& unit, std::string_view mode, std::string_view prefix, std:
   for (char c : slice(suffix, 1, 4))
     if (c != ' ') derived += c;
   OPENFILE(unit, mode, derived);
+}
+
+void setInputOpenedObserver(std::function<void(std::string_view name)> observer) {
+  unitTables().inputOpened = std::move(observer);
 }
 
 void closeAllUnitsQuietly() {

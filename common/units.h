@@ -7,6 +7,7 @@
 // shares (one buffer; each unit keeps its own position and byte order).
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,10 @@ void CLOSER(int& unit);
 void CLOSEALL();
 int UNITTYPE(int unit);
 void OPENDERIVED(int& unit, std::string_view mode, std::string_view prefix, std::string_view suffix);
+// Told of each file an input mode opens, by the name it was opened by (as
+// given, or as typed at the prompt for a missing one), before it is read.
+// One observer at a time; an empty one tells no one.
+void setInputOpenedObserver(std::function<void(std::string_view name)> observer);
 
 // ---- Module state ---------------------------------------------------------
 struct FileSlot {
@@ -61,6 +66,7 @@ struct UnitTables {
   bool copyExactFile = false;
   std::string lastCopyPath;
   bool quietCloses = false;  // CLOSER writes no line (see QuietCloses)
+  std::function<void(std::string_view)> inputOpened;  // see setInputOpenedObserver
 };
 
 // The one instance of the tables (read by PAUSES and EXITS as well).

@@ -1,5 +1,6 @@
 #include "converter/layer_writer.h"
 
+#include "converter/run_files.h"
 #include "gis/layer_table.h"
 #include "gis/write_protocol.h"
 
@@ -13,6 +14,7 @@ int openOutputLayer(std::string_view fileName, std::string_view shapeLetters, st
     gisAttrDef.width(i) = fields[i - 1].width;
   }
   gisAttrDef.recordCount = 0;
+  planOutputLayer(fileName, shapeLetters);
   const int layer = gisOpenLayer(fileName, shapeLetters, "O ", false);
   gisWriteHeader(layer);
   return layer;

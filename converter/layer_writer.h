@@ -18,7 +18,7 @@ struct LayerField {
 
 // Fills gisAttrDef with the fields in order (record count 0), opens the
 // layer for output with its shape letters and writes its header; returns the
-// layer ID.
+// layer ID. A layer on a file of the run's inputs ends the run unopened.
 int openOutputLayer(std::string_view fileName, std::string_view shapeLetters, std::span<const LayerField> fields);
 
 // Writes vertices 1..n of x and y as one polyline, or one vertex as a point,

@@ -15,6 +15,7 @@
 #include "common/text_core.h"
 #include "common/units.h"
 #include "converter/conversions.h"
+#include "converter/run_files.h"
 #include "gis/gis_data.h"
 #include "gis/layer_init.h"
 #include "gis/mif_layer.h"
@@ -288,6 +289,7 @@ void stopOnUnreadableData(bool textEnded) {
 void quenzelMain() {
   platform::setFloatingPointMode();
   INITUNITS(1000);
+  keepEveryFileOpenedForInput();
   DMESSAGECLEAR();
   gisInitialise(-1, "quenzel", "", "");
   console::lineAfterEmptyLine("Build 2024-05-AA");

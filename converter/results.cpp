@@ -20,6 +20,7 @@
 #include "converter/d12_writer.h"
 #include "converter/layer_reader.h"
 #include "converter/main_program.h"
+#include "converter/run_files.h"
 #include "gis/gis_data.h"
 #include "gis/header_services.h"
 #include "gis/layer_table.h"
@@ -150,12 +151,14 @@ void writeBlocks(int unit, std::string_view modelText, const ResultPoints& p, in
 void convert_mif_to_12da_results(std::string_view inputFile, bool modelNameGiven, std::string_view modelName,
                                  std::string_view outputFile) {
   console::lineAfterEmptyLine("Converting results in gis format to .12da format...");
-  int unit = 0;
-  OPENFILE(unit, "O ", trimRight(outputFile));
-  const std::string modelText = d12ModelText(inputFile, modelNameGiven, modelName);
-  d12WriteHead(unit, modelText);
+  keepInputLayer(inputFile);
+  planOutputFile(outputFile);
 
   int layer = openInputLayer(inputFile);
+  int unit = 0;
+  openOutputFile(unit, outputFile);
+  const std::string modelText = d12ModelText(inputFile, modelNameGiven, modelName);
+  d12WriteHead(unit, modelText);
   const int fields = gisNumberAttributes(layer);
   if (fields < 1) {
     messageBetweenEmptyLines("ERROR - Unable to detect any existing attributes.");

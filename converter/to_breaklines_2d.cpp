@@ -10,6 +10,7 @@
 #include "converter/d12_reader.h"
 #include "converter/d12_writer.h"
 #include "converter/layer_reader.h"
+#include "converter/run_files.h"
 #include "gis/layer_table.h"
 #include "gis/object_record.h"
 
@@ -18,11 +19,13 @@ namespace quenzel {
 void convert_mif_to_12da(std::string_view inputFile, bool modelNameGiven, std::string_view modelName,
                          std::string_view outputFile) {
   console::lineAfterEmptyLine("Converting gis to .12da format...");
-  int unit = 0;
-  OPENFILE(unit, "O ", trimRight(outputFile));
-  d12WriteHead(unit, d12ModelText(inputFile, modelNameGiven, modelName));
+  keepInputLayer(inputFile);
+  planOutputFile(outputFile);
 
   int layer = openInputLayer(inputFile);
+  int unit = 0;
+  openOutputFile(unit, outputFile);
+  d12WriteHead(unit, d12ModelText(inputFile, modelNameGiven, modelName));
   console::lineAfterEmptyLine("Searching for Lines and Polylines...");
   console::emptyLine();
 

@@ -3,7 +3,6 @@
 #include "converter/to_breaklines_3d.h"
 
 #include <string>
-#include <vector>
 
 #include "common/console.h"
 #include "common/console_exit.h"
@@ -11,7 +10,6 @@
 #include "common/geometry.h"
 #include "common/numbers.h"
 #include "common/paths.h"
-#include "common/platform.h"
 #include "common/run_control.h"
 #include "common/text_core.h"
 #include "common/units.h"
@@ -19,6 +17,7 @@
 #include "converter/d12_writer.h"
 #include "converter/layer_reader.h"
 #include "converter/layer_writer.h"
+#include "converter/run_files.h"
 #include "gis/header_services.h"
 #include "gis/layer_table.h"
 #include "gis/object_record.h"
@@ -184,49 +183,6 @@ void warnAbout(std::string_view what, const std::string& layerName) {
   console::line("          See " + layerName);
 }
 
-// The files a layer is on: a MIF layer's .mif and .mid, a shapefile set's
-// four files, with the shape letter in an output set's name. An input's
-// extension may be upper case on disk.
-std::vector<std::string> layerFiles(std::string_view fileName, std::string_view shapeLetter, bool input) {
-  const std::string name(trimRight(fileName));
-  const std::string ext = FILEEXT(name);
-  std::vector<std::string> files;
-  if (ext == ".shp") {
-    std::string base(trimRight(FILENAMEPATH(name)));
-    if (!shapeLetter.empty()) base += "_" + std::string(shapeLetter);
-    for (const char* e : {".shp", ".shx", ".dbf", ".prj"}) files.push_back(gisLayerFileName(base, e, input));
-  } else {
-    const std::string base = ext == ".mif" || ext == ".mid" ? std::string(trimRight(FILENAMEPATH(name))) : name;
-    for (const char* e : {".mif", ".mid"}) files.push_back(gisLayerFileName(base, e, input));
-  }
-  return files;
-}
-
-bool sameFile(const std::string& a, const std::string& b) {
-  if (platform::fullPath(a) == platform::fullPath(b)) return true;
-  const auto idA = platform::fileIdentity(a);
-  return idA && idA == platform::fileIdentity(b);
-}
-
-// A side layer is named from an input, and a name such as
-// r_unsnapped_points.mif given as the points layer would have the run empty
-// the very file it is about to read: stop before any file is written.
-void refuseSideLayerOverInput(std::string_view sideLayer, std::string_view shapeLetter, std::string_view inputFile,
-                              std::string_view secondFile, bool twoFiles) {
-  std::vector<std::string_view> inputs{inputFile};
-  if (twoFiles) inputs.push_back(secondFile);
-  for (const std::string& out : layerFiles(sideLayer, shapeLetter, false)) {
-    for (const std::string_view input : inputs) {
-      for (const std::string& in : layerFiles(input, "", true)) {
-        if (!sameFile(out, in)) continue;
-        console::lineAfterEmptyLine("ERROR - Output layer " + std::string(trimRight(sideLayer)) +
-                                    " would overwrite input layer " + std::string(trimRight(input)) + ".");
-        EXITS();
-      }
-    }
-  }
-}
-
 }  // namespace
 
 void zlnIndexPoints(BreaklinePoints& p) {
@@ -252,15 +208,19 @@ void convert_zln_to_12da(std::string_view inputFile, std::string_view secondFile
   const std::string base(trimRight(FILENAMEPATH(linesFile)));
   const std::string danglesName = base + "_dangles" + FILEEXT(linesFile);
   const std::string unsnappedName = base + "_unsnapped_points" + FILEEXT(inputFile);
-  refuseSideLayerOverInput(danglesName, "L", inputFile, secondFile, twoFiles);
-  refuseSideLayerOverInput(unsnappedName, "P", inputFile, secondFile, twoFiles);
-
-  Run run;
-  OPENFILE(run.unit, "O ", trimRight(outputFile));
-  d12WriteHead(run.unit, d12ModelText(linesFile, modelNameGiven, modelName));
+  // Every file named so far is compared before any is opened; files typed
+  // at an input's prompt are compared as they open, before any output is.
+  keepInputLayer(inputFile);
+  if (twoFiles) keepInputLayer(secondFile);
+  planOutputFile(outputFile);
+  planOutputLayer(danglesName, "L");
+  planOutputLayer(unsnappedName, "P");
 
   int pointsLayer = openInputLayer(inputFile);
   int linesLayer = twoFiles ? openInputLayer(secondFile) : pointsLayer;
+  Run run;
+  openOutputFile(run.unit, outputFile);
+  d12WriteHead(run.unit, d12ModelText(linesFile, modelNameGiven, modelName));
   run.dangles = openOutputLayer(danglesName, "L", kSideLayerFields);
   gisInitialiseObject(zlnState().written);
 

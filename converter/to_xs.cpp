@@ -20,6 +20,7 @@
 #include "converter/d12_reader.h"
 #include "converter/d12_to_gis.h"
 #include "converter/layer_writer.h"
+#include "converter/run_files.h"
 #include "gis/gis_data.h"
 #include "gis/layer_table.h"
 #include "gis/object_record.h"
@@ -111,7 +112,7 @@ std::string crossSectionFile(XsRun& run, const std::string& name) {
 void writeCrossSectionFile(XsRun& run, const std::string& path, const std::string& name, const D12Vertices& v,
                            int n) {
   int unit = 0;
-  OPENFILE(unit, "O ", path);
+  openOutputFile(unit, path);
   writeLine(unit, "\"!" + DOUBLEQUOTE(name) + "\"");
   writeLine(unit, "\"X\",\"Z\"");
   float chainage = 0.0f;

@@ -71,6 +71,25 @@ std::string gisLayerFileName(std::string_view base, std::string_view ext, bool i
   return platform::fileExists(upper) ? upper : lower;
 }
 
+std::vector<std::string> gisLayerFiles(std::string_view fileName, std::string_view shapeLetters, bool input) {
+  const std::string name(trimRight(fileName));
+  const std::string ext = FILEEXT(name);
+  std::vector<std::string> files;
+  if (ext == ".shp") {
+    const std::string path(trimRight(FILENAMEPATH(name)));
+    const std::string_view letters = trimRight(shapeLetters);
+    const auto addSet = [&](const std::string& base) {
+      for (const char* e : {".shp", ".shx", ".dbf", ".prj"}) files.push_back(gisLayerFileName(base, e, input));
+    };
+    if (letters.empty()) addSet(path);
+    for (const char letter : letters) addSet(path + "_" + letter);
+  } else {
+    const std::string base = ext == ".mif" || ext == ".mid" ? std::string(trimRight(FILENAMEPATH(name))) : name;
+    for (const char* e : {".mif", ".mid"}) files.push_back(gisLayerFileName(base, e, input));
+  }
+  return files;
+}
+
 void gisCheckLayerID(std::string_view routine, int gisID, bool mustBeOpen) {
   const bool inRange = gisID >= 1 && gisID <= gisMaxLayers;
   if (inRange && (!mustBeOpen || gisModule().gisLayerOpen(gisID))) return;

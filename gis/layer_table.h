@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/one_based.h"
 #include "common/text_core.h"
@@ -210,5 +211,11 @@ inline std::string_view writtenAttributeText(std::string_view text, std::string&
 // taken when only that spelling exists (layers copied from Windows often
 // carry it on this case-sensitive file system).
 std::string gisLayerFileName(std::string_view base, std::string_view ext, bool input);
+
+// The files of the layer a name opens, as gisOpenLayer opens them: a MIF
+// layer's .mif and .mid (a name without extension is the base of one), a
+// shapefile set's .shp, .shx, .dbf and .prj; an output shapefile layer has
+// one set per shape letter, "_<letter>" before the extension.
+std::vector<std::string> gisLayerFiles(std::string_view fileName, std::string_view shapeLetters, bool input);
 
 }  // namespace quenzel

@@ -168,11 +168,11 @@ TEST_F(Breaklines, ZlnUnsnappedLayerLastAndSideLayersNeverOverwriteInputs) {
   copy("zln_lines", {".mif", ".mid"});
   copy("zln", {".mif", ".mid"});
   EXPECT_NE(run({"-b", "-zln", "zln_points.mif", "zln_lines.mif"})
-                .find("\nClosing GIS Layer 2 [zln_lines.mif]...\n...Closed File Unit:1005\n...Closed File Unit:1006\n"
+                .find("\nClosing GIS Layer 2 [zln_lines.mif]...\n...Closed File Unit:1004\n...Closed File Unit:1005\n"
                       "Opening GIS Layer: zln_lines_unsnapped_points.mif\nGIS Layer assigned ID of 1\n"),
             std::string::npos);
   EXPECT_NE(run({"-b", "-zln", "zln.mif"})
-                .find("\nClosing GIS Layer 1 [zln.mif]...\n...Closed File Unit:1003\n...Closed File Unit:1004\n"
+                .find("\nClosing GIS Layer 1 [zln.mif]...\n...Closed File Unit:1002\n...Closed File Unit:1003\n"
                       "Opening GIS Layer: zln_unsnapped_points.mif\nGIS Layer assigned ID of 1\n"),
             std::string::npos);
 

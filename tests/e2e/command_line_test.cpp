@@ -201,5 +201,53 @@ TEST_F(CommandLine, GisInputNeedsNoProjectionSample) {
   EXPECT_TRUE(r.output.ends_with("\nFinished.\n")) << r.output;
 }
 
+// No run opens an output on a file it reads: not through a name typed at an
+// input's prompt, a hard or symbolic link at the output's name, or a link to
+// the projection sample. The run stops before that output is opened, every
+// input keeps its bytes and the outputs not yet begun are never made.
+TEST_F(CommandLine, NoRunWritesOverItsInputs) {
+  namespace fs = std::filesystem;
+  const fs::path data(QUENZEL_TEST_DATA);
+  const struct {
+    std::vector<std::string> args;
+    std::string typed;                                  // answers at the prompts
+    std::vector<std::pair<std::string, std::string>> links;  // link, target; "@" before a link: symbolic
+    std::string error;
+    std::vector<std::string> neverMade;
+  } rows[] = {
+      {{"-zln", "nothere.mif", "r.mif"}, "r_unsnapped_points.mif\nr_unsnapped_points.mid\n", {},
+       "Output layer r_unsnapped_points.mif would overwrite input layer r_unsnapped_points.mif",
+       {"r.12da", "r_dangles.mif", "r_dangles.mid"}},
+      {{"-b", "r.mif"}, "", {{"r.12da", "r.mid"}}, "Output file r.12da would overwrite input file r.mid", {}},
+      {{"-b", "-zln", "p.mif", "r.mif"}, "", {{"@r.12da", "p.mid"}},
+       "Output file r.12da would overwrite input file p.mid", {"r_dangles.mif", "r_dangles.mid"}},
+      {{"-b", "-results", "r.mif"}, "", {{"@r.12da", "r.mif"}}, "Output file r.12da would overwrite input file r.mif",
+       {}},
+      {{"-b", "-mif", "xs.12da"}, "", {{"xs.12da.mid", "xs.12da"}},
+       "Output layer xs.12da.mif would overwrite input layer xs.12da", {"xs.12da.mif"}},
+      {{"-b", "-mif", "-xs", "xs.12da"}, "", {{"xs000001.csv", "Header.mif"}},
+       "Output file xs000001.csv would overwrite input file Header.mif", {}},
+  };
+  for (const auto& row : rows) {
+    for (const fs::directory_entry& e : fs::directory_iterator(dir.path())) fs::remove(e.path());
+    for (const char* base : {"r", "p", "r_unsnapped_points", "Header"})
+      for (const char* ext : {".mif", ".mid"})
+        fs::copy_file(data / "breaklines" / (std::string("zln_points") + ext), dir / (base + std::string(ext)));
+    fs::remove(dir / "Header.mid");
+    fs::copy_file(data / "e2e" / "xs.12da", dir / "xs.12da");
+    for (const auto& [link, target] : row.links) {
+      if (link[0] == '@') fs::create_symlink(target, dir / link.substr(1));
+      else fs::create_hard_link(dir / target, dir / link);
+    }
+    std::vector<std::pair<fs::path, std::string>> before;
+    for (const fs::directory_entry& e : fs::directory_iterator(dir.path()))
+      before.emplace_back(e.path(), test::readFile(e.path()));
+    const RunResult r = run(row.args, row.typed + "\n");
+    EXPECT_TRUE(r.output.ends_with("\nERROR - " + row.error + ".\n\nPress Enter to Close\n")) << r.output;
+    for (const auto& [file, bytes] : before) EXPECT_EQ(test::readFile(file), bytes) << file;
+    for (const std::string& name : row.neverMade) EXPECT_FALSE(fs::exists(dir / name)) << name;
+  }
+}
+
 }  // namespace
 }  // namespace quenzel

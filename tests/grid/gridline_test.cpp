@@ -153,7 +153,9 @@ TEST(Walkers, TooManyCellsOrABadCellSizeEndsTheRun) {
   for (const auto& r : rows) {
     test::ConsoleCapture con("\n");
     EXPECT_THROW(walk(r.w, 5, 5, 35, 5, r.pointOnly, 2, 0, 0, r.dx, r.dy), test::StopCalled);
-    EXPECT_EQ(test::splitLines(con.text()).front(), r.text + std::string(kSupportAddress)) << r.w << " " << r.dx;
+    const std::vector<std::string> lines = test::splitLines(con.text());
+    ASSERT_FALSE(lines.empty()) << r.w << " " << r.dx << ": nothing on the console";
+    EXPECT_EQ(lines.front(), r.text + std::string(kSupportAddress)) << r.w << " " << r.dx;
   }
 }
 
