@@ -39,6 +39,9 @@ DbaseModule& dbaseModule() {
 
 bool isCharacterType(std::string_view type) { return type == "C" || type == "c"; }
 
+// The first byte of a descriptor block that ends the descriptors.
+bool endsDescriptors(char first) { return first == kEndOfDescriptors || first == '\n' || first == '\0'; }
+
 // ---- Writing ----------------------------------------------------------------
 
 void mapFieldType(std::string_view typeWord, int width, DbfFile& dbf, int i) {
@@ -255,21 +258,16 @@ void dbfReadHeader(DbfFile& dbf) {
 
   dbf.fieldCount = 0;
   dbf.dbfTotLen = 0;
-  // The descriptors end at the terminator, or where the header's length
-  // puts it: some writers end them with another byte (a line feed).
-  const std::int64_t terminatorAt = dbf.headerLength - 1;
-  std::int64_t headerEnd = 0;
-  for (;;) {
-    if (unitPosition(unit) >= terminatorAt) {
-      headerEnd = unitPosition(unit) + 1;
-      break;
-    }
+  // The descriptors are the whole blocks the header length leaves room for;
+  // a block that starts with a terminator ends them early. Writers end them
+  // with a carriage return, a line feed (also before a carriage return or a
+  // Visual FoxPro table's zero-filled tail) or zero bytes, or not at all
+  // when the header length ends right after the last one.
+  const int blocks = dbf.headerLength < kDescriptorBytes ? 0 : (dbf.headerLength - kDescriptorBytes) / kDescriptorBytes;
+  for (int block = 0; block < blocks; ++block) {
     char first = 0;
     readHeaderBytes(unit, &first, 1);
-    if (first == kEndOfDescriptors) {
-      headerEnd = unitPosition(unit);
-      break;
-    }
+    if (endsDescriptors(first)) break;
     if (++dbf.fieldCount > dbfMaxFields) gisStop("ERROR 0401 - Exceeded maximum number of dbf Fields.");
     std::array<char, kDescriptorBytes> d{};
     d[0] = first;
@@ -287,11 +285,16 @@ void dbfReadHeader(DbfFile& dbf) {
     dbf.fieldDecimals(i) = 0;
     dbf.dbfTotLen += length;
   }
-  // The records start where the header says, and are as long as it says;
-  // lengths too short for the descriptors just read are a damaged header,
-  // also when the length left no room for a single descriptor.
-  if (dbf.headerLength < headerEnd || dbf.recordLength < dbf.dbfTotLen + 1)
-    gisStop("ERROR 0403 - Reading .dbf file header.");
+  // A header with no room for one descriptor is damaged, unless it holds
+  // just the terminator: a table without fields. A record length too short
+  // for the descriptors read is damaged too.
+  if (blocks == 0) {
+    char first = 0;
+    if (dbf.headerLength > kDescriptorBytes) readHeaderBytes(unit, &first, 1);
+    if (dbf.headerLength <= kDescriptorBytes || !endsDescriptors(first))
+      gisStop("ERROR 0403 - Reading .dbf file header.");
+  }
+  if (dbf.recordLength < dbf.dbfTotLen + 1) gisStop("ERROR 0403 - Reading .dbf file header.");
   if (dbf.fieldCount < 1) gisStop("ERROR 0319 - No attributes specified in .dbf file.");
   positionUnit(unit, dbf.headerLength);
 
@@ -338,11 +341,12 @@ void dbfReadRecord(DbfFile& dbf, bool& endFlag, std::string& line) {
   std::size_t at = 0;
   for (int i = 1; i <= dbf.fieldCount; ++i) {
     const std::size_t width = static_cast<std::size_t>(dbf.fieldLength(i));
-    std::string_view v = trimRight(std::string_view(data).substr(at, width));
+    // Some writers pad a value with zero bytes: it ends at the first, and
+    // one that holds nothing before it is a blank field.
+    std::string_view v = std::string_view(data).substr(at, width);
+    v = trimRight(v.substr(0, v.find('\0')));
     at += width;
     if (isCharacterType(dbf.fieldType(i))) {
-      // Some writers pad a text with zero bytes: the text ends at the first.
-      v = trimRight(v.substr(0, v.find('\0')));
       // A quote inside the value is doubled, so a free-format read gives
       // the value back whole.
       appendWithoutTrailingBlanks(line, "\"" + DOUBLEQUOTE(v) + "\"");

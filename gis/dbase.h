@@ -35,11 +35,12 @@ void dbfdatalinelarge(DbfFile& dbf);
 void dbfCompleteTable(DbfFile& dbf);
 
 // ---- Reading --------------------------------------------------------------
-// The header and field descriptors, which end at the terminator or where
-// the header length puts it; the record count and field list go to the
-// console.
+// The header and field descriptors: the whole 32-byte blocks the header
+// length leaves room for, ended early by a block that starts with a
+// carriage return, line feed or zero byte. The record count and field list
+// go to the console.
 void dbfReadHeader(DbfFile& dbf);
-// The next valid record as one attribute line (a C value ends at its first
+// The next valid record as one attribute line (each value ends at its first
 // zero byte); deleted records are passed over. At the end marker endFlag is
 // set and line is blank.
 void dbfReadRecord(DbfFile& dbf, bool& endFlag, std::string& line);
