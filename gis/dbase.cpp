@@ -84,11 +84,13 @@ void markOverflowReported(const DbfFile& dbf, int field) {
 }
 
 // Whether a number text cut to `width` loses only decimals: the point lies
-// within the width and nothing but digits follow it.
+// within the width, nothing but digits follow it, and a digit is left (".5"
+// cut to "." or "-.5" to "-" is no number).
 bool cutLosesOnlyDecimals(std::string_view number, std::size_t width) {
   const std::size_t point = number.find('.');
   return point != std::string_view::npos && point <= width &&
-         number.find_first_not_of("0123456789", point + 1) == std::string_view::npos;
+         number.find_first_not_of("0123456789", point + 1) == std::string_view::npos &&
+         number.substr(0, width).find_first_of("0123456789") != std::string_view::npos;
 }
 
 void writeDataRecord(DbfFile& dbf, const std::string& text, bool large) {
@@ -121,7 +123,7 @@ void writeDataRecord(DbfFile& dbf, const std::string& text, bool large) {
       record.append(width - v.size(), ' ');
     } else if (whole.size() > width && !cutLosesOnlyDecimals(whole, width)) {
       // Cut short, the digits before the point (or an exponent) would make
-      // a different number.
+      // a different number, or no digit would be left.
       if (!dbf.overflowReported(i)) {
         setGisMessageLine(1, "WARNING - Value " + std::string(whole) + " does not fit field " +
                                  std::string(trimRight(dbf.fieldName(i))) + " (width " + AINTEGER(dbf.fieldLength(i)) +

@@ -24,8 +24,9 @@ int i2u(int& value);
 // One record from gisAttLine (gisAttLineLarge): C values left-justified,
 // others right-justified, each in exactly its field, control bytes other
 // than the tab as blanks. A number longer than its field loses the decimals
-// that do not fit; one whose digits before the point do not fit fills it
-// with "*" (reported once per field and layer). A field the line holds no
+// that do not fit (cut, not rounded); one whose digits before the point do
+// not fit, or that would keep no digit, fills it with "*" (reported once
+// per field and layer). A field the line holds no
 // value for is blank.
 void dbfdataline(DbfFile& dbf);
 void dbfdatalinelarge(DbfFile& dbf);

@@ -149,6 +149,17 @@ TEST_F(Dbase, HeaderDescriptorsAndRecordsAsWritten) {
     EXPECT_NE(r.output.find("Z (Real) = 1234567954432.00000"), std::string::npos) << r.output;
     EXPECT_NE(r.output.find("d (Integer) = 1234"), std::string::npos) << r.output;
   }
+
+  // A cut that would leave no digit of the number is asterisks as well.
+  restart();
+  define({{"a", "Decimal", 1}, {"b", "Decimal", 2}, {"c", "Decimal", 2}, {"e", "Decimal", 3}});
+  con.clear();
+  writeTable({".5,-.5,1.5,-.55"});
+  EXPECT_EQ(test::readFile(dir / "t_P.dbf").substr(32 + 4 * 32 + 1, 10), " ***1.-.5\x1a");
+  EXPECT_TRUE(hasLine(con.lines(), "WARNING - Value .5 does not fit field a (width 1); written as asterisks."));
+  EXPECT_TRUE(hasLine(con.lines(), "WARNING - Value -.5 does not fit field b (width 2); written as asterisks."));
+  EXPECT_EQ(con.text().find("field c"), std::string::npos);
+  EXPECT_EQ(con.text().find("field e"), std::string::npos);
 }
 
 TEST_F(Dbase, HeaderThatCannotBeWrittenEndsTheRun) {
