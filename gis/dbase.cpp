@@ -14,6 +14,7 @@
 #include "common/text.h"
 #include "common/text_core.h"
 #include "common/units.h"
+#include "gis/write_protocol.h"
 
 namespace quenzel {
 namespace {
