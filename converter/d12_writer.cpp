@@ -9,10 +9,15 @@
 namespace quenzel {
 namespace {
 
-// One reused buffer: a block is written with a single call.
-std::string& blockBuffer() {
-  static std::string b;
-  return b;
+// Buffers reused from block to block.
+struct D12WriterModule {
+  std::string block;        // a block is written with a single call
+  std::string cleanedName;  // a name with its control bytes blanked
+};
+
+D12WriterModule& d12WriterModule() {
+  static D12WriterModule m;
+  return m;
 }
 
 }  // namespace
@@ -31,13 +36,13 @@ void d12WriteHead(int unit, std::string_view modelText) {
 void d12WriteBreakline(int unit, std::string_view name, OneBasedView<const double> x, OneBasedView<const double> y,
                        OneBasedView<const float> z, int n) {
   const bool threeD = z.size() > 0;
-  std::string& b = blockBuffer();
+  D12WriterModule& s = d12WriterModule();
+  std::string& b = s.block;
   b.assign(threeD ? "string 3d {\n" : "string 2d {\n");
   // A name comes from an attribute record: a CR or LF in it would end the
   // name line and let the rest of the value stand as 12da lines of its own.
-  static std::string cleanedName;
   b += "  name      \"";
-  b += DOUBLEQUOTE(trimRight(controlBytesBlanked(name, cleanedName, false)));
+  b += DOUBLEQUOTE(trimRight(controlBytesBlanked(name, s.cleanedName, false)));
   b += "\"\n  chainage  0\n  breakline line\n  colour    red\n  style     1\n\n  data {\n";
   for (int i = 1; i <= n; ++i) {
     b += "    ";

@@ -14,6 +14,7 @@
 #include "common/text.h"
 #include "common/text_core.h"
 #include "common/units.h"
+#include "gis/write_protocol.h"
 
 namespace quenzel {
 namespace {
@@ -38,6 +39,9 @@ DbaseModule& dbaseModule() {
 }
 
 bool isCharacterType(std::string_view type) { return type == "C" || type == "c"; }
+
+// The first byte of a descriptor block that ends the descriptors.
+bool endsDescriptors(char first) { return first == kEndOfDescriptors || first == '\n' || first == '\0'; }
 
 // ---- Writing ----------------------------------------------------------------
 
@@ -81,11 +85,13 @@ void markOverflowReported(const DbfFile& dbf, int field) {
 }
 
 // Whether a number text cut to `width` loses only decimals: the point lies
-// within the width and nothing but digits follow it.
+// within the width, nothing but digits follow it, and a digit is left (".5"
+// cut to "." or "-.5" to "-" is no number).
 bool cutLosesOnlyDecimals(std::string_view number, std::size_t width) {
   const std::size_t point = number.find('.');
   return point != std::string_view::npos && point <= width &&
-         number.find_first_not_of("0123456789", point + 1) == std::string_view::npos;
+         number.find_first_not_of("0123456789", point + 1) == std::string_view::npos &&
+         number.substr(0, width).find_first_of("0123456789") != std::string_view::npos;
 }
 
 void writeDataRecord(DbfFile& dbf, const std::string& text, bool large) {
@@ -118,7 +124,7 @@ void writeDataRecord(DbfFile& dbf, const std::string& text, bool large) {
       record.append(width - v.size(), ' ');
     } else if (whole.size() > width && !cutLosesOnlyDecimals(whole, width)) {
       // Cut short, the digits before the point (or an exponent) would make
-      // a different number.
+      // a different number, or no digit would be left.
       if (!dbf.overflowReported(i)) {
         setGisMessageLine(1, "WARNING - Value " + std::string(whole) + " does not fit field " +
                                  std::string(trimRight(dbf.fieldName(i))) + " (width " + AINTEGER(dbf.fieldLength(i)) +
@@ -255,21 +261,16 @@ void dbfReadHeader(DbfFile& dbf) {
 
   dbf.fieldCount = 0;
   dbf.dbfTotLen = 0;
-  // The descriptors end at the terminator, or where the header's length
-  // puts it: some writers end them with another byte (a line feed).
-  const std::int64_t terminatorAt = dbf.headerLength - 1;
-  std::int64_t headerEnd = 0;
-  for (;;) {
-    if (unitPosition(unit) >= terminatorAt) {
-      headerEnd = unitPosition(unit) + 1;
-      break;
-    }
+  // The descriptors are the whole blocks the header length leaves room for;
+  // a block that starts with a terminator ends them early. Writers end them
+  // with a carriage return, a line feed (also before a carriage return or a
+  // Visual FoxPro table's zero-filled tail) or zero bytes, or not at all
+  // when the header length ends right after the last one.
+  const int blocks = dbf.headerLength < kDescriptorBytes ? 0 : (dbf.headerLength - kDescriptorBytes) / kDescriptorBytes;
+  for (int block = 0; block < blocks; ++block) {
     char first = 0;
     readHeaderBytes(unit, &first, 1);
-    if (first == kEndOfDescriptors) {
-      headerEnd = unitPosition(unit);
-      break;
-    }
+    if (endsDescriptors(first)) break;
     if (++dbf.fieldCount > dbfMaxFields) gisStop("ERROR 0401 - Exceeded maximum number of dbf Fields.");
     std::array<char, kDescriptorBytes> d{};
     d[0] = first;
@@ -287,11 +288,16 @@ void dbfReadHeader(DbfFile& dbf) {
     dbf.fieldDecimals(i) = 0;
     dbf.dbfTotLen += length;
   }
-  // The records start where the header says, and are as long as it says;
-  // lengths too short for the descriptors just read are a damaged header,
-  // also when the length left no room for a single descriptor.
-  if (dbf.headerLength < headerEnd || dbf.recordLength < dbf.dbfTotLen + 1)
-    gisStop("ERROR 0403 - Reading .dbf file header.");
+  // A header with no room for one descriptor is damaged, unless it holds
+  // just the terminator: a table without fields. A record length too short
+  // for the descriptors read is damaged too.
+  if (blocks == 0) {
+    char first = 0;
+    if (dbf.headerLength > kDescriptorBytes) readHeaderBytes(unit, &first, 1);
+    if (dbf.headerLength <= kDescriptorBytes || !endsDescriptors(first))
+      gisStop("ERROR 0403 - Reading .dbf file header.");
+  }
+  if (dbf.recordLength < dbf.dbfTotLen + 1) gisStop("ERROR 0403 - Reading .dbf file header.");
   if (dbf.fieldCount < 1) gisStop("ERROR 0319 - No attributes specified in .dbf file.");
   positionUnit(unit, dbf.headerLength);
 
@@ -338,11 +344,12 @@ void dbfReadRecord(DbfFile& dbf, bool& endFlag, std::string& line) {
   std::size_t at = 0;
   for (int i = 1; i <= dbf.fieldCount; ++i) {
     const std::size_t width = static_cast<std::size_t>(dbf.fieldLength(i));
-    std::string_view v = trimRight(std::string_view(data).substr(at, width));
+    // Some writers pad a value with zero bytes: it ends at the first, and
+    // one that holds nothing before it is a blank field.
+    std::string_view v = std::string_view(data).substr(at, width);
+    v = trimRight(v.substr(0, v.find('\0')));
     at += width;
     if (isCharacterType(dbf.fieldType(i))) {
-      // Some writers pad a text with zero bytes: the text ends at the first.
-      v = trimRight(v.substr(0, v.find('\0')));
       // A quote inside the value is doubled, so a free-format read gives
       // the value back whole.
       appendWithoutTrailingBlanks(line, "\"" + DOUBLEQUOTE(v) + "\"");

@@ -24,8 +24,9 @@ int i2u(int& value);
 // One record from gisAttLine (gisAttLineLarge): C values left-justified,
 // others right-justified, each in exactly its field, control bytes other
 // than the tab as blanks. A number longer than its field loses the decimals
-// that do not fit; one whose digits before the point do not fit fills it
-// with "*" (reported once per field and layer). A field the line holds no
+// that do not fit (cut, not rounded); one whose digits before the point do
+// not fit, or that would keep no digit, fills it with "*" (reported once
+// per field and layer). A field the line holds no
 // value for is blank.
 void dbfdataline(DbfFile& dbf);
 void dbfdatalinelarge(DbfFile& dbf);
@@ -35,11 +36,12 @@ void dbfdatalinelarge(DbfFile& dbf);
 void dbfCompleteTable(DbfFile& dbf);
 
 // ---- Reading --------------------------------------------------------------
-// The header and field descriptors, which end at the terminator or where
-// the header length puts it; the record count and field list go to the
-// console.
+// The header and field descriptors: the whole 32-byte blocks the header
+// length leaves room for, ended early by a block that starts with a
+// carriage return, line feed or zero byte. The record count and field list
+// go to the console.
 void dbfReadHeader(DbfFile& dbf);
-// The next valid record as one attribute line (a C value ends at its first
+// The next valid record as one attribute line (each value ends at its first
 // zero byte); deleted records are passed over. At the end marker endFlag is
 // set and line is blank.
 void dbfReadRecord(DbfFile& dbf, bool& endFlag, std::string& line);

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "common/one_based.h"
-#include "common/text_core.h"
 #include "gis/gis_data.h"
 
 namespace quenzel {
@@ -197,15 +196,6 @@ std::string gisCheckText(std::string_view tag);
 // the message lines, and the end of the run: an object whose type flags the
 // format's writer or reader cannot place.
 [[noreturn]] void gisMessageCheck(std::string_view tag);
-
-// A text as the attribute writers put it in a .mid row or a .dbf field: a
-// byte below 20h other than the tab (a NUL, CR, LF, or the 1Ah that ends a
-// table's data) would end or split the record for every reader, so each is
-// written as a blank. Gives `text` itself when it holds none, as nearly all
-// do, else `buffer` holding the cleaned copy.
-inline std::string_view writtenAttributeText(std::string_view text, std::string& buffer) {
-  return controlBytesBlanked(text, buffer, true);
-}
 
 // base + ext for a file of a layer; for input the upper-case extension is
 // taken when only that spelling exists (layers copied from Windows often

@@ -16,6 +16,16 @@
 namespace quenzel {
 namespace {
 
+// Kept so a record costs no allocation once the buffer has grown.
+struct WriteProtocolModule {
+  std::string cleaned;  // a .mid row with its control bytes blanked
+};
+
+WriteProtocolModule& writeProtocolModule() {
+  static WriteProtocolModule m;
+  return m;
+}
+
 // The part-start check: an empty line, the check that failed, and the layer,
 // part and count it failed on.
 [[noreturn]] void partStartCheck(std::string_view tag, int gisID, int i, int irValue, int nr) {
@@ -66,8 +76,8 @@ void writeRecord(int gisID, const gisObject& obj, bool large) {
       MidRecordNote& note = m.midLastRecord(gisID);
       note.large = large;
       note.typeName.assign(trimRight(obj.gisObjectTypeName));
-      static std::string cleaned;
-      if (!writeLine(m.mifLayer(gisID).midUnit, trimRight(writtenAttributeText(text, cleaned))))
+      const std::string_view row = writtenAttributeText(text, writeProtocolModule().cleaned);
+      if (!writeLine(m.mifLayer(gisID).midUnit, trimRight(row)))
         gisStop(gisMidWriteFailure(note));
       return;
     }
@@ -158,5 +168,9 @@ void gisWriteObject(int gisID, gisObject& obj) {
 void gisWriteRecord(int gisID, const gisObject& obj) { writeRecord(gisID, obj, false); }
 
 void gisWriteRecordLarge(int gisID, const gisObject& obj) { writeRecord(gisID, obj, true); }
+
+std::string_view writtenAttributeText(std::string_view text, std::string& buffer) {
+  return controlBytesBlanked(text, buffer, true);
+}
 
 }  // namespace quenzel

@@ -8,6 +8,9 @@
 // shape letters, "O ", false); gisWriteHeader once; per object exactly one
 // type flag set, then gisWriteObject followed by one gisWriteRecord;
 // gisCloseLayer.
+#include <string>
+#include <string_view>
+
 #include "gis/gis_data.h"
 
 namespace quenzel {
@@ -22,5 +25,12 @@ void gisWriteObject(int gisID, gisObject& obj);
 void gisWriteRecord(int gisID, const gisObject& obj);
 // The same from gisAttLineLarge.
 void gisWriteRecordLarge(int gisID, const gisObject& obj);
+
+// A text as the attribute writers put it in a .mid row or a .dbf field: a
+// byte below 20h other than the tab (a NUL, CR, LF, or the 1Ah that ends a
+// table's data) would end or split the record for every reader, so each is
+// written as a blank. Gives `text` itself when it holds none, as nearly all
+// do, else `buffer` holding the cleaned copy.
+std::string_view writtenAttributeText(std::string_view text, std::string& buffer);
 
 }  // namespace quenzel

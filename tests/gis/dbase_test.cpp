@@ -149,6 +149,17 @@ TEST_F(Dbase, HeaderDescriptorsAndRecordsAsWritten) {
     EXPECT_NE(r.output.find("Z (Real) = 1234567954432.00000"), std::string::npos) << r.output;
     EXPECT_NE(r.output.find("d (Integer) = 1234"), std::string::npos) << r.output;
   }
+
+  // A cut that would leave no digit of the number is asterisks as well.
+  restart();
+  define({{"a", "Decimal", 1}, {"b", "Decimal", 2}, {"c", "Decimal", 2}, {"e", "Decimal", 3}});
+  con.clear();
+  writeTable({".5,-.5,1.5,-.55"});
+  EXPECT_EQ(test::readFile(dir / "t_P.dbf").substr(32 + 4 * 32 + 1, 10), " ***1.-.5\x1a");
+  EXPECT_TRUE(hasLine(con.lines(), "WARNING - Value .5 does not fit field a (width 1); written as asterisks."));
+  EXPECT_TRUE(hasLine(con.lines(), "WARNING - Value -.5 does not fit field b (width 2); written as asterisks."));
+  EXPECT_EQ(con.text().find("field c"), std::string::npos);
+  EXPECT_EQ(con.text().find("field e"), std::string::npos);
 }
 
 TEST_F(Dbase, HeaderThatCannotBeWrittenEndsTheRun) {
@@ -224,12 +235,35 @@ std::string ogr2ogrTable(void (*change)(std::string& b, std::size_t header, std:
   return b;
 }
 
+// Lines of ogrinfo's listing, each found after the one before it.
+void expectInOrder(const std::string& listing, const Lines& lines) {
+  std::size_t at = 0;
+  for (const std::string& line : lines) {
+    const std::size_t found = listing.find("\n  " + line + "\n", at);
+    ASSERT_NE(found, std::string::npos) << line << "\n" << listing;
+    at = found + line.size();
+  }
+}
+
+// Two fields and two records, the descriptors ended as other writers end
+// them; the header length counts what the writer put there.
+std::string descriptorsEndedBy(std::string terminator, std::string padding) {
+  DbfTable t = table({" a        1", " bc      22"}, {{"NAME", 'C', 4}, {"N", 'N', 6}});
+  t.terminator = std::move(terminator);
+  t.afterTerminator = std::move(padding);
+  return t.bytes();
+}
+
 TEST_F(Dbase, ReadingHonoursWhatTheHeaderSays) {
+  const Lines twoRecords = {"\"a\",     1", "\"bc\",    22"};
+  const Lines twoRecordsByOgrinfo = {"NAME (String) = a", "N (Integer) = 1", "NAME (String) = bc", "N (Integer) = 22"};
+  const char* twoFields = "2 DBF Fields (Name [#/Type/Length]): NAME [1/C/4]  N [2/N/6]";
   struct Case {
     const char* name;
     std::string bytes;
     Lines records;
     const char* consoleLine;
+    Lines ogrinfo = {};  // the same values as ogrinfo lists them, when it reads the table
   } cases[] = {
       {"names",
        table({" xy" + std::string(200, '9')}, {{"ROAD-ID", 'C', 2}, {std::string("AB\0CD", 5), 'N', 200}}).bytes(),
@@ -247,14 +281,31 @@ TEST_F(Dbase, ReadingHonoursWhatTheHeaderSays) {
        {"\"a\",  1", "\"b\",  2"}, nullptr},
       {"descriptors ended by a line feed",
        ogr2ogrTable([](std::string& b, std::size_t header, std::size_t) { b[header - 1] = '\n'; }),
-       {"\"three\"", "\"one\""}, "1 DBF Fields (Name [#/Type/Length]): kind [1/C/80]"},
+       {"\"three\"", "\"one\""}, "1 DBF Fields (Name [#/Type/Length]): kind [1/C/80]",
+       {"kind (String) = three", "kind (String) = one"}},
       {"texts padded with zero bytes",
        ogr2ogrTable([](std::string& b, std::size_t header, std::size_t record) {
          b.replace(header + 1 + 5, 75, 75, '\0');         // "three", then zeros to the field's end
          b.replace(header + record + 1 + 3, 6, 6, '\0');  // "one", six zeros, then blanks
        }),
-       {"\"three\"", "\"one\""}, nullptr},
+       {"\"three\"", "\"one\""}, nullptr, {"kind (String) = three", "kind (String) = one"}},
+      // Header lengths 98, 360, 98, 98 and 96.
+      {"line feed, then a zero byte", descriptorsEndedBy("\n", "\0"s), twoRecords, twoFields, twoRecordsByOgrinfo},
+      {"Visual FoxPro tail after a line feed", descriptorsEndedBy("\n", std::string(263, '\0')), twoRecords,
+       twoFields, twoRecordsByOgrinfo},
+      {"two zero bytes", descriptorsEndedBy("\0"s, "\0"s), twoRecords, twoFields, twoRecordsByOgrinfo},
+      {"line feed, then a carriage return", descriptorsEndedBy("\n", "\r"), twoRecords, twoFields,
+       twoRecordsByOgrinfo},
+      {"no terminator", descriptorsEndedBy("", ""), twoRecords, twoFields, twoRecordsByOgrinfo},
+      {"numbers padded with zero bytes",
+       table({" 1.500" + std::string(7, '\0'), " " + std::string(12, '\0'), " " + std::string(12, ' '),
+              " " + std::string(6, ' ') + "-2.25\0"s},
+             {{"V", 'N', 12, 3}})
+           .bytes(),
+       {"1.500", "", "", "      -2.25"}, nullptr,
+       {"V (Real) = 1.500", "V (Real) = (null)", "V (Real) = (null)", "V (Real) = -2.250"}},
   };
+  const bool ogrinfo = test::haveCommand("ogrinfo");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     test::writeFile(dir / "t.dbf", c.bytes);
@@ -264,6 +315,8 @@ TEST_F(Dbase, ReadingHonoursWhatTheHeaderSays) {
       EXPECT_TRUE(hasLine(con.lines(), c.consoleLine)) << con.text();
     }
     EXPECT_EQ(con.text().find("WARNING 0405") != std::string::npos, std::string(c.name).starts_with("fewer"));
+    if (ogrinfo && !c.ogrinfo.empty())
+      expectInOrder(test::runProgram("ogrinfo", {"-ro", "-al", "-q", "t.dbf"}, dir.path()).output, c.ogrinfo);
   }
 }
 
@@ -286,7 +339,7 @@ TEST_F(Dbase, DamagedTablesEndTheRun) {
       {"no fields", table({}, {}).bytes(), {"ERROR 0319 - No attributes specified in .dbf file."}},
       {"cut in the header", table({}).bytes().substr(0, 40),
        {"ERROR 0404 - End of .dbf file encountered whilst reading header."}},
-      {"header length too short", [] { auto t = table({}); t.headerLength = 64; return t.bytes(); }(),
+      {"header length too short", [] { auto t = table({}); t.headerLength = 63; return t.bytes(); }(),
        {"ERROR 0403 - Reading .dbf file header."}},
       {"record length too short", [] { auto t = table({}); t.recordLength = 5; return t.bytes(); }(),
        {"ERROR 0403 - Reading .dbf file header."}},

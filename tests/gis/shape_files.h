@@ -74,6 +74,7 @@ struct DbfField {
   std::string name;  // up to 11 bytes, zero-padded
   char type;
   int length;
+  int decimals = 0;
 };
 
 // A dBASE III table; counts and lengths given as -1 are the real ones.
@@ -84,7 +85,8 @@ struct DbfTable {
   int count = -1;
   int headerLength = -1;
   int recordLength = -1;
-  std::string afterTerminator;  // bytes between the descriptors and the records
+  std::string terminator = "\x0d";  // ends the descriptors
+  std::string afterTerminator;     // bytes between the terminator and the records
   bool endMarker = true;
 
   std::string bytes() const {
@@ -93,7 +95,8 @@ struct DbfTable {
     std::string b(1, static_cast<char>(version));
     b += std::string("\x7c\x05\x1f", 3);
     appendLE32(b, count < 0 ? static_cast<int>(records.size()) : count);
-    const int realHeader = 32 * static_cast<int>(fields.size()) + 33 + static_cast<int>(afterTerminator.size());
+    const int realHeader =
+        32 * static_cast<int>(fields.size()) + 32 + static_cast<int>(terminator.size() + afterTerminator.size());
     appendLE16(b, static_cast<std::uint16_t>(headerLength < 0 ? realHeader : headerLength));
     appendLE16(b, static_cast<std::uint16_t>(recordLength < 0 ? total : recordLength));
     b.append(20, '\0');
@@ -103,10 +106,11 @@ struct DbfTable {
       d += f.type;
       d.append(4, '\0');
       d += static_cast<char>(f.length);
-      d.append(15, '\0');
+      d += static_cast<char>(f.decimals);
+      d.append(14, '\0');
       b += d;
     }
-    b += '\x0d';
+    b += terminator;
     b += afterTerminator;
     for (const std::string& r : records) b += r;
     if (endMarker) b += '\x1a';
