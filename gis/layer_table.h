@@ -31,7 +31,9 @@ struct MifLayer {
   int columnCount = 0;
   OneBased<std::string> columnName{gisMaxColumns};  // 32 characters each
   OneBased<std::string> columnType{gisMaxColumns};  // 24 characters each, e.g. "Char(20)"
-  char delimiter = ',';  // between .mid values, from the header's Delimiter line
+  // Between .mid values: the text of the header's Delimiter line, else the
+  // tab; a comma until the header is read.
+  std::string delimiter = ",";
 };
 
 // One shape file set (.shp, .shx, .prj) of a slot.

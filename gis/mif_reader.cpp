@@ -23,7 +23,8 @@ constexpr std::size_t kWindowWidth = 16;
 
 // The keyword window of the line being typed and where its keyword starts
 // (0-based; advanced past a matched keyword), the look-ahead after a region,
-// and the line buffer of the vertex reads (grown once, then reused).
+// and the line buffers of the vertex reads and of the .mid record rebuilt
+// with commas (grown once, then reused).
 struct MifReaderState {
   std::string window;
   // Position in the line of each window character, so that a keyword
@@ -34,6 +35,7 @@ struct MifReaderState {
   std::string scratchLine;
   std::string scratchRest;
   std::string vertexLine;
+  std::string record;
 };
 
 MifReaderState& state() {
@@ -54,6 +56,15 @@ MifReaderState& state() {
 bool isBlankOrTab(char c) { return c == ' ' || c == '\t'; }
 
 bool blankOrTabs(std::string_view s) { return std::all_of(s.begin(), s.end(), isBlankOrTab); }
+
+// LF-CR line ends leave a CR at the start of every line after the first, and
+// a stray CR may stand at either end: .mif lines and .mid records both read
+// without them. A CR inside a line stays.
+void withoutEdgeCRs(std::string& line) {
+  if (line.empty() || (line.front() != '\r' && line.back() != '\r')) return;
+  line.erase(0, line.find_first_not_of('\r'));
+  line.erase(line.find_last_not_of('\r') + 1);
+}
 
 // The next line of an object; the file must not end here.
 void objectLine(int unit, std::string& line) {
@@ -87,7 +98,7 @@ void readFromLines(int unit, std::string_view first, T&... values) {
       const ReadResult r = reader.read(value);
       if (r == ReadResult::Ok) return;
       if (r == ReadResult::Error) corrupted();
-      const IoStatus status = readLine(unit, buffer);
+      const IoStatus status = mifReadRecord(unit, buffer, std::string::npos);
       if (status != IoStatus::Ok) readFailed(status == IoStatus::End);
       reader = FreeReader(buffer);
     }
@@ -175,17 +186,36 @@ void typeLine(std::string_view line, gisObject& obj) {
 
 // ---- Header ----------------------------------------------------------------------
 
-// A header line `Delimiter ";"` (any case, the quotes optional) gives the
-// character between the values of the .mid records.
-void declaredDelimiter(std::string_view line, char& delimiter) {
+// A header line `Delimiter ";"` or `Delimiter ;` (any case) gives the text
+// between the values of the .mid records. GDAL takes such a line as words and
+// passes over one that is not two words, as `Delimiter";"` and
+// `Delimiter ";" x` are, and one that starts with a tab; so does this reader.
+void declaredDelimiter(std::string_view line, std::string& delimiter) {
   constexpr std::string_view kKeyword = "DELIMITER";
-  std::size_t k = 0;
-  while (k < line.size() && isBlankOrTab(line[k])) ++k;
+  std::size_t k = line.find_first_not_of(' ');
+  if (k == std::string_view::npos) return;
+  const auto skipBlanks = [&] {
+    while (k < line.size() && isBlankOrTab(line[k])) ++k;
+  };
   if (upperAscii(line.substr(k, kKeyword.size())) != kKeyword) return;
   k += kKeyword.size();
-  while (k < line.size() && isBlankOrTab(line[k])) ++k;
-  if (k < line.size() && line[k] == '"') ++k;
-  if (k < line.size() && line[k] != '"') delimiter = line[k];
+  const std::size_t keywordEnd = k;
+  skipBlanks();
+  if (k == keywordEnd) return;
+  std::string_view value;
+  if (k < line.size() && line[k] == '"') {
+    const std::size_t close = line.find('"', k + 1);
+    if (close == std::string_view::npos) return;
+    value = line.substr(k + 1, close - k - 1);
+    k = close + 1;
+  } else {
+    const std::size_t start = k;
+    while (k < line.size() && !isBlankOrTab(line[k]) && line[k] != '"') ++k;
+    value = line.substr(start, k - start);
+  }
+  skipBlanks();
+  if (value.empty() || k != line.size()) return;
+  delimiter.assign(value);
 }
 
 [[noreturn]] void noDataLine() { gisStop("ERROR 0313 - Could not find start of \"Data\" block in .mif file."); }
@@ -193,8 +223,9 @@ void declaredDelimiter(std::string_view line, char& delimiter) {
 // Reads the "Columns" line, the definitions and the "Data" line. The
 // definitions are kept in layer when one is given (up to 256 of them).
 void readColumnsToData(int unit, MifLayer* layer) {
+  std::string* const delimiter = layer ? &layer->delimiter : nullptr;
   int count = 0;
-  const ColumnsLine columns = mifReadColumnsCount(unit, kNameWidth, count, layer ? &layer->delimiter : nullptr);
+  const ColumnsLine columns = mifReadColumnsCount(unit, kNameWidth, count, delimiter);
   if (columns == ColumnsLine::Missing)
     gisStop("ERROR 0315 - Could not find start of attribute definitions in .mif file");
   if (columns == ColumnsLine::NoCount) gisStop("ERROR 0314 - Could not read number of attributes in .mif file");
@@ -221,9 +252,11 @@ void readColumnsToData(int unit, MifLayer* layer) {
     if (gisModule().gisLogUnit > 0) writeLine(gisModule().gisLogUnit, text);
   }
 
+  // A Delimiter line may also stand between the definitions and "Data".
   line = "XXX";
   while (!FLAGEXISTS(slice(line, 1, 4), "Data") && !unitAtEnd(unit)) {
     if (mifReadRecord(unit, line) != IoStatus::Ok) noDataLine();
+    if (delimiter != nullptr) declaredDelimiter(line, *delimiter);
   }
   if (!FLAGEXISTS(slice(line, 1, 4), "Data")) noDataLine();
 }
@@ -232,11 +265,12 @@ void readColumnsToData(int unit, MifLayer* layer) {
 
 IoStatus mifReadRecord(int unit, std::string& line, std::size_t width) {
   const IoStatus status = readLine(unit, line);
+  withoutEdgeCRs(line);
   if (line.size() > width) line.resize(width);
   return status;
 }
 
-ColumnsLine mifReadColumnsCount(int unit, std::size_t width, int& count, char* delimiter) {
+ColumnsLine mifReadColumnsCount(int unit, std::size_t width, int& count, std::string* delimiter) {
   std::string line = "XXX";
   while (!FLAGEXISTS(slice(line, 1, 7), "Columns")) {
     if (unitAtEnd(unit) || mifReadRecord(unit, line, width) != IoStatus::Ok) return ColumnsLine::Missing;
@@ -246,17 +280,68 @@ ColumnsLine mifReadColumnsCount(int unit, std::size_t width, int& count, char* d
   return ColumnsLine::Found;
 }
 
-void midRecordAsRead(std::string& record, char delimiter) {
-  record.erase(0, record.find_first_not_of('\r'));
-  record.erase(record.find_last_not_of('\r') + 1);
-  if (delimiter == ',') return;
-  // Split where GDAL splits: at the delimiter outside double quotes (a
-  // doubled quote inside a value toggles twice).
-  bool quoted = false;
-  for (char& c : record) {
-    if (c == '"') quoted = !quoted;
-    else if (!quoted && c == delimiter) c = ',';
+namespace {
+
+// Whether the free-format read takes the field as one double-quoted text: a
+// quote after any blanks, its closing quote (doubled ones inside it) and
+// nothing but blanks after that. An unclosed quote runs to the end of the
+// record, as the field then does.
+bool isOneQuotedText(std::string_view field) {
+  std::size_t k = 0;
+  while (k < field.size() && isBlankOrTab(field[k])) ++k;
+  if (k == field.size() || field[k] != '"') return false;
+  for (++k; k < field.size(); ++k) {
+    if (field[k] != '"') continue;
+    if (k + 1 < field.size() && field[k + 1] == '"') {
+      ++k;
+      continue;
+    }
+    return blankOrTabs(field.substr(k + 1));
   }
+  return true;
+}
+
+// The field as its value stands in a comma-delimited record: a comma would
+// end the value there, so a field holding one goes in double quotes.
+void appendAsCommaField(std::string& out, std::string_view field) {
+  if (field.find(',') == std::string_view::npos || isOneQuotedText(field)) {
+    out += field;
+    return;
+  }
+  out += '"';
+  for (char c : field) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  out += '"';
+}
+
+}  // namespace
+
+void midRecordAsRead(std::string& record, std::string_view delimiter) {
+  withoutEdgeCRs(record);
+  if (delimiter == "," || delimiter.empty()) return;
+  // Split where GDAL splits: at the whole delimiter outside double quotes (a
+  // doubled quote inside a value toggles twice).
+  std::string& out = state().record;
+  out.clear();
+  const std::string_view text = record;
+  bool quoted = false;
+  std::size_t start = 0;
+  for (std::size_t k = 0; k < text.size();) {
+    if (text[k] == '"') {
+      quoted = !quoted;
+    } else if (!quoted && text.substr(k, delimiter.size()) == delimiter) {
+      appendAsCommaField(out, text.substr(start, k - start));
+      out += ',';
+      k += delimiter.size();
+      start = k;
+      continue;
+    }
+    ++k;
+  }
+  appendAsCommaField(out, text.substr(start));
+  record.swap(out);
 }
 
 void mifSplitColumnDefinition(std::string_view line, std::string& name, std::string& type) {
@@ -269,6 +354,8 @@ void mifSplitColumnDefinition(std::string_view line, std::string& name, std::str
 void mifReadHeader(MifLayer& layer) {
   if (layer.mifUnit < 1) return;
   rewindUnit(layer.mifUnit);
+  // The format's delimiter when the header declares none.
+  layer.delimiter = "\t";
   readColumnsToData(layer.mifUnit, &layer);
 }
 

@@ -20,8 +20,12 @@ namespace quenzel {
 
 // Reads the column definitions of an input layer into the record (the first
 // 256 of them; any further ones are passed over), lists them on the console
-// and leaves the .mif unit just after its "Data" line. Nothing happens when
-// the layer has no .mif unit.
+// and leaves the .mif unit just after its "Data" line. The delimiter of the
+// .mid values comes from the last header line before "Data" (column
+// definitions aside) that reads `Delimiter ";"`: any case, blanks before it,
+// blanks or tabs after it and around one value of one character or more, in
+// double quotes or bare; a line of any other form is passed over. Without
+// one it is the tab. Nothing happens when the layer has no .mif unit.
 void mifReadHeader(MifLayer& layer);
 
 // Rewinds a .mif unit and leaves it just after its "Data" line, found the way
@@ -59,7 +63,8 @@ bool mifReadObject(int unit, std::string& rest, gisObject& obj, OneBasedView<dou
 bool mifCheckNodes(std::int64_t requested, std::int64_t limit);
 
 // The next line of a .mif file as a record of `width` characters holds it
-// (cut to that width, whatever the status).
+// (cut to that width, whatever the status), without the CRs that LF-CR line
+// ends or a stray CR leave at its start or end.
 IoStatus mifReadRecord(int unit, std::string& line, std::size_t width = kNameWidth);
 
 // What mifReadColumnsCount found.
@@ -69,14 +74,18 @@ enum class ColumnsLine { Found, Missing, NoCount };
 // "Columns" (any case) in its first 7 characters, then the column count from
 // its 8th character on. Missing when the file ends or a read fails first;
 // NoCount when no count can be read there. A Delimiter line passed on the way
-// sets *delimiter to the character it declares, when delimiter is given.
-ColumnsLine mifReadColumnsCount(int unit, std::size_t width, int& count, char* delimiter = nullptr);
+// sets *delimiter to the text it declares, when delimiter is given (see
+// mifReadHeader).
+ColumnsLine mifReadColumnsCount(int unit, std::size_t width, int& count, std::string* delimiter = nullptr);
 
 // A .mid record as the readers take it: without the CRs that LF-CR line ends
 // or a stray CR leave at its start or end and, in a layer whose values are
-// delimited by another character, with a comma for each delimiter outside
-// double quotes, so that it reads as a comma-delimited record.
-void midRecordAsRead(std::string& record, char delimiter);
+// delimited by anything but a comma, split at each delimiter outside double
+// quotes and joined again with commas, so that it reads as a comma-delimited
+// record with the same values. A field holding a comma that is not one
+// double-quoted text is put in double quotes (its own ones doubled), so that
+// the comma stays inside its value.
+void midRecordAsRead(std::string& record, std::string_view delimiter);
 
 // A column definition line: leading blanks off, name up to the first blank,
 // type the rest (for example "Char(254)"; blank when there is none).

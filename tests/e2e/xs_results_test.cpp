@@ -174,27 +174,49 @@ TEST_F(XsResults, ResultPointsFromMifAndShapefiles) {
   EXPECT_TRUE(has(info, "POINT (7 8)")) << info;
 }
 
-// The vector layer of ResultPointsFromMifAndShapefiles with ";" between its
-// values, LF-CR line ends and a third field: the same 12da file.
+// The vector layer of ResultPointsFromMifAndShapefiles with other delimiters
+// between its values and a third field: the same 12da file. ";" with LF-CR
+// line ends in the .mid, ";;" declared after the columns, and the tab of a
+// header without a Delimiter line, with LF-CR line ends in the .mif.
 TEST_F(XsResults, ResultPointsFromSemicolonDelimitedMif) {
-  test::writeFile(dir / "vector.mif", "Version 300\nDelimiter \";\"\nColumns 3\n  Speed Float\n  WindAngle Float\n"
-                                      "  Name Char(10)\nData\n\nPoint 1 2\nPoint 3 4\nPoint 5 6\nPoint 7 8\n");
-  test::writeFile(dir / "vector.mid", "1.5;45;\"a;b\"\n\r2.25;-30;\"\"\n\r0.5;-1234.5;c\n\r123456.5;7200.25;\"d\"\n\r");
-  EXPECT_EQ(run({"-b", "-results", "vector.mif"}).status, 0);
-  EXPECT_EQ(output("vector.12da"), expected("vector.12da"));
+  const std::string columns = "Columns 3\n  Speed Float\n  WindAngle Float\n  Name Char(10)\n";
+  const std::string points = "Data\n\nPoint 1 2\nPoint 3 4\nPoint 5 6\nPoint 7 8\n";
+  struct Case {
+    std::string mif, mid;
+  } cases[] = {
+      {"Version 300\nDelimiter \";\"\n" + columns + points,
+       "1.5;45;\"a;b\"\n\r2.25;-30;\"\"\n\r0.5;-1234.5;c\n\r123456.5;7200.25;\"d\"\n\r"},
+      {"Version 300\n" + columns + "Delimiter \";;\"\n" + points,
+       "1.5;;45;;\"a;;b\"\n2.25;;-30;;\"\"\n0.5;;-1234.5;;c\n123456.5;;7200.25;;\"d\"\n"},
+      {"Version 300\n\rColumns 3\n\r  Speed Float\n\r  WindAngle Float\n\r  Name Char(10)\n\rData\n\r\n\r"
+       "Point 1 2\n\rPoint 3 4\n\rPoint 5 6\n\rPoint 7 8\n\r",
+       "1.5\t45\t\"a,b\"\n2.25\t-30\t\n0.5\t-1234.5\tc\n123456.5\t7200.25\td\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.mid);
+    test::writeFile(dir / "vector.mif", c.mif);
+    test::writeFile(dir / "vector.mid", c.mid);
+    EXPECT_EQ(run({"-b", "-results", "vector.mif"}).status, 0);
+    EXPECT_EQ(output("vector.12da"), expected("vector.12da"));
+    fs::remove(dir / "vector.12da");
+  }
 }
 
 // A first value that is no number stops the run at once, after a pause; the
-// 12da file holds its head, written out.
+// 12da file holds its head, written out. So does a number with a comma in a
+// ";" layer.
 TEST_F(XsResults, ResultValueThatIsNoNumber) {
-  test::writeFile(dir / "bad.mif", "Version 300\nColumns 2\n  Name Char(10)\n  Depth Float\nData\n\n"
-                                   "Point 1 2\nPoint 3 4\n");
-  test::writeFile(dir / "bad.mid", "1.5,1\n\"high\",2\n");
-  RunResult r = run({"-b", "-results", "bad.mif"}, "\n");
-  EXPECT_EQ(r.status, 0);
-  EXPECT_TRUE(r.output.ends_with("\nSearching for Points...\n\n\nERROR - Reading data\nPress Enter to Continue\n"))
-      << r.output;
-  EXPECT_EQ(output("bad.12da"), "null -999\nmodel \"from bad gis\"\n\n");
+  const std::string columns = "Columns 2\n  Name Char(10)\n  Depth Float\nData\n\nPoint 1 2\nPoint 3 4\n";
+  for (auto [delimiter, mid] : {std::pair{",", "1.5,1\n\"high\",2\n"}, {";", "1.5;1\n2,5;2\n"}}) {
+    SCOPED_TRACE(delimiter);
+    test::writeFile(dir / "bad.mif", std::string("Version 300\nDelimiter \"") + delimiter + "\"\n" + columns);
+    test::writeFile(dir / "bad.mid", mid);
+    RunResult r = run({"-b", "-results", "bad.mif"}, "\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.output.ends_with("\nSearching for Points...\n\n\nERROR - Reading data\nPress Enter to Continue\n"))
+        << r.output;
+    EXPECT_EQ(output("bad.12da"), "null -999\nmodel \"from bad gis\"\n\n");
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // services.
 #include <algorithm>
 #include <cstdint>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -63,9 +64,7 @@ class MifReader : public LayerModuleTest {
     test::writeFile(dir / (name + ".mid"), mid);
     return objects(open(name + ".mif"), all, maxNodes);
   }
-
- private:
-  int layers_ = 0;
+  int layers_ = 0;  // made by readLayer: t1.mif, t2.mif ...
 };
 
 void expectReads(const std::vector<Read>& got, const std::vector<Read>& want) {
@@ -188,6 +187,85 @@ TEST_F(MifReader, UnusualLayersAreRead) {
   EXPECT_EQ(m.mifLayer(5).columnName(256), "F256");
 }
 
+// Each object's type, vertices and record, as "PLINE 0 0 1 1|a,1".
+std::vector<std::string> typesAndRecords(const std::vector<Read>& reads) {
+  std::vector<std::string> out;
+  for (const Read& r : reads) {
+    std::ostringstream s;
+    s << r.type;
+    for (const XY& xy : r.xy) s << ' ' << xy.first << ' ' << xy.second;
+    out.push_back(s.str() + "|" + r.record);
+  }
+  return out;
+}
+
+// The values A and B of each feature that `ogrinfo -ro -al` lists, as "A|B".
+std::vector<std::string> gdalValues(const std::string& listing) {
+  std::vector<std::string> out;
+  std::istringstream in(listing);
+  for (std::string line; std::getline(in, line);) {
+    if (line.starts_with("  A (String) = ")) out.push_back(line.substr(15));
+    if (line.starts_with("  B (String) = ") && !out.empty()) out.back() += "|" + line.substr(15);
+  }
+  return out;
+}
+
+// Delimiters other than the comma, of one character or more, declared
+// anywhere before "Data" or not at all (the tab), and .mif lines that start
+// with a CR: the records handed on read as comma-delimited ones, with the
+// values GDAL reads.
+TEST_F(MifReader, DelimitersAndCrLineStartsReadAsGdalReads) {
+  const std::string columns = "Columns 2\n  A Char(10)\n  B Char(10)\n";
+  const std::string points = "Data\nPoint 1 1\nPoint 2 2\n";
+  struct Case {
+    const char* name;
+    std::string mif, mid;
+    std::vector<std::string> want;
+  } cases[] = {
+      {"two characters", "Delimiter \";;\"\n" + columns + points, "1.5;;45\n\"x;;y\";;z;w\n",
+       {"POINT 1 1|1.5,45", "POINT 2 2|\"x;;y\",z;w"}},
+      // A comma in an unquoted value: the value goes in quotes, whole.
+      {"two letters", "DELIMITER ab\n" + columns + points, "xaybab45\nQ,Rabb\n",
+       {"POINT 1 1|xayb,45", "POINT 2 2|\"Q,R\",b"}},
+      {"comma in a value", "Delimiter \";\"\n" + columns + points, "A,B;1.5\n\"C,D\";E\n",
+       {"POINT 1 1|\"A,B\",1.5", "POINT 2 2|\"C,D\",E"}},
+      {"no Delimiter line: the tab", columns + points, "A,B\t1.5\nC\tD;E\n",
+       {"POINT 1 1|\"A,B\",1.5", "POINT 2 2|C,D;E"}},
+      {"Delimiter line after the columns", columns + "  Delimiter\t\";\"  \n" + points, "1.5;45\n2;3\n",
+       {"POINT 1 1|1.5,45", "POINT 2 2|2,3"}},
+      // Not two words, or after a tab: passed over, so the tab delimits.
+      {"Delimiter after a tab", "\tDelimiter \".\"\n" + columns + points, "1.5\t45\n2.5\t3\n",
+       {"POINT 1 1|1.5,45", "POINT 2 2|2.5,3"}},
+      {"Delimiter without a blank", "Delimiter\".\"\n" + columns + points, "1.5\t45\n2.5\t3\n",
+       {"POINT 1 1|1.5,45", "POINT 2 2|2.5,3"}},
+      {"Delimiter with a third word", "Delimiter \".\" extra\n" + columns + points, "1.5\t45\n2.5\t3\n",
+       {"POINT 1 1|1.5,45", "POINT 2 2|2.5,3"}},
+      {"LF-CR line ends",
+       "Delimiter \";\"\n\rColumns 2\n\r  A Char(10)\n\r  B Char(10)\n\rData\n\rPoint 1 1\n\rPline 2\n\r0 0\n\r2 0\n\r",
+       "a;1\n\rb;2\n\r", {"POINT 1 1|a,1", "PLINE 0 0 2 0|b,2"}},
+      {"object line after a stray CR",
+       "Delimiter \";\"\n" + columns + "Data\n\rPline 2\n0 0\n1 1\r\r\nPline 2\n5 5\n6 6\n", "a;1\nb;2\n",
+       {"PLINE 0 0 1 1|a,1", "PLINE 5 5 6 6|b,2"}},
+  };
+  const bool gdal = test::haveCommand("ogrinfo");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::vector<Read> reads = readLayer("Version 300\n" + c.mif, c.mid);
+    EXPECT_EQ(typesAndRecords(reads), c.want);
+    if (!gdal) continue;
+    std::vector<std::string> ours;
+    for (const Read& r : reads) {
+      std::string a, b;
+      EXPECT_EQ(FreeReader(r.record).readAll(a, b), ReadResult::Ok);
+      ours.push_back(a + "|" + b);
+    }
+    const test::RunResult info =
+        test::runProgram("ogrinfo", {"-ro", "-al", "t" + std::to_string(layers_) + ".mif"}, dir.path());
+    EXPECT_EQ(gdalValues(info.output), ours) << info.output;
+  }
+  if (!gdal) GTEST_SKIP() << "ogrinfo is not installed";
+}
+
 TEST_F(MifReader, BrokenLayersEndWithTheirMessage) {
   std::string longPline = "Pline 1200\n";
   for (int i = 0; i < 1200; ++i) longPline += "1 1\n";
@@ -246,7 +324,7 @@ TEST_F(MifReader, BrokenLayersEndWithTheirMessage) {
 
 TEST_F(MifReader, RewindPassesOverColumnsNamedLikeDataAndKeepsRecordPosition) {
   test::writeFile(dir / "t.mif",
-                  "Version 300\nColumns 2\n  Data_Src Char(10)\n  Line_No Integer\nData\n"
+                  "Version 300\nDelimiter \",\"\nColumns 2\n  Data_Src Char(10)\n  Line_No Integer\nData\n"
                   "Point 1 1\nPoint 2 2\nPoint 3 3\n");
   test::writeFile(dir / "t.mid", "a,1\nb,2\nc,3\n");
   const int id = open("t.mif");
