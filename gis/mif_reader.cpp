@@ -301,11 +301,18 @@ bool isOneQuotedText(std::string_view field) {
   return true;
 }
 
-// The field as its value stands in a comma-delimited record: a comma would
-// end the value there, so a field holding one goes in double quotes.
+// The field as its value stands in a comma-delimited record. A comma, blank
+// or tab inside it would end the value early and a quote could open a text,
+// so such a field goes in double quotes, whole (its own ones doubled), unless
+// it is one double-quoted text already: its value never runs into the next
+// one. Any other field goes without the blanks around it, which would only
+// separate values there.
 void appendAsCommaField(std::string& out, std::string_view field) {
-  if (field.find(',') == std::string_view::npos || isOneQuotedText(field)) {
-    out += field;
+  const std::size_t first = field.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return;
+  const std::string_view value = field.substr(first, field.find_last_not_of(" \t") + 1 - first);
+  if (value.find_first_of(", \t'\"") == std::string_view::npos || isOneQuotedText(value)) {
+    out += value;
     return;
   }
   out += '"';

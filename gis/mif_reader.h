@@ -82,9 +82,9 @@ ColumnsLine mifReadColumnsCount(int unit, std::size_t width, int& count, std::st
 // or a stray CR leave at its start or end and, in a layer whose values are
 // delimited by anything but a comma, split at each delimiter outside double
 // quotes and joined again with commas, so that it reads as a comma-delimited
-// record with the same values. A field holding a comma that is not one
-// double-quoted text is put in double quotes (its own ones doubled), so that
-// the comma stays inside its value.
+// record with the same values: a field holding a comma, blank, tab or quote
+// within it that is not one double-quoted text is put in double quotes (its
+// own ones doubled), so that all of it stays one value.
 void midRecordAsRead(std::string& record, std::string_view delimiter);
 
 // A column definition line: leading blanks off, name up to the first blank,

@@ -71,7 +71,7 @@ TEST_F(Breaklines, TwoDFromMifAndShapefiles) {
 // than 1000 vertices; a record without any value stops the run at once,
 // after the strings before it are on disk.
 TEST_F(Breaklines, TwoDUnquotedNameLongSectionAndRecordWithoutValue) {
-  std::string mif = "Version 300\nColumns 1\n  Name Char(20)\nData\nPline 2\n1 2\n3 4\nPline 1500\n";
+  std::string mif = "Version 300\nDelimiter \",\"\nColumns 1\n  Name Char(20)\nData\nPline 2\n1 2\n3 4\nPline 1500\n";
   for (int k = 0; k < 1500; ++k) mif += std::to_string(k) + " 0\n";
   test::writeFile(dir / "a.mif", mif + "Line 5 6 7 8\n");
   test::writeFile(dir / "a.mid", "Main Street\nlong\n\n");

@@ -224,13 +224,13 @@ TEST_F(MifReader, DelimitersAndCrLineStartsReadAsGdalReads) {
   } cases[] = {
       {"two characters", "Delimiter \";;\"\n" + columns + points, "1.5;;45\n\"x;;y\";;z;w\n",
        {"POINT 1 1|1.5,45", "POINT 2 2|\"x;;y\",z;w"}},
-      // A comma in an unquoted value: the value goes in quotes, whole.
       {"two letters", "DELIMITER ab\n" + columns + points, "xaybab45\nQ,Rabb\n",
        {"POINT 1 1|xayb,45", "POINT 2 2|\"Q,R\",b"}},
-      {"comma in a value", "Delimiter \";\"\n" + columns + points, "A,B;1.5\n\"C,D\";E\n",
-       {"POINT 1 1|\"A,B\",1.5", "POINT 2 2|\"C,D\",E"}},
-      {"no Delimiter line: the tab", columns + points, "A,B\t1.5\nC\tD;E\n",
-       {"POINT 1 1|\"A,B\",1.5", "POINT 2 2|C,D;E"}},
+      // A comma, blank or quote in an unquoted value: the value goes in quotes, whole.
+      {"comma or blank in a value", "Delimiter \";\"\n" + columns + points, "A,B;1.5\n\"C,D\"; E F \n",
+       {"POINT 1 1|\"A,B\",1.5", "POINT 2 2|\"C,D\",\" E F \""}},
+      {"no Delimiter line: the tab", columns + points, "A,B\t1.5\nC\t'D;E\n",
+       {"POINT 1 1|\"A,B\",1.5", "POINT 2 2|C,\"'D;E\""}},
       {"Delimiter line after the columns", columns + "  Delimiter\t\";\"  \n" + points, "1.5;45\n2;3\n",
        {"POINT 1 1|1.5,45", "POINT 2 2|2,3"}},
       // Not two words, or after a tab: passed over, so the tab delimits.
