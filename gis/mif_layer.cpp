@@ -14,6 +14,7 @@
 #include "common/text_core.h"
 #include "common/units.h"
 #include "gis/layer_table.h"
+#include "gis/mif_reader.h"
 
 namespace quenzel {
 namespace {
@@ -124,7 +125,9 @@ IoStatus mifScanCoordSys(int unit, std::string& line) {
       return IoStatus::Ok;
     }
     if (unitAtEnd(unit)) return IoStatus::End;
-    if (readLine(unit, line) != IoStatus::Ok) return IoStatus::Error;
+    // As every .mif line is read: without CRs at its ends, so that a file
+    // with LF-CR line ends still shows its CoordSys line.
+    if (mifReadRecord(unit, line, std::string::npos) != IoStatus::Ok) return IoStatus::Error;
   }
 }
 

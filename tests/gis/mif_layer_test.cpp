@@ -220,7 +220,8 @@ TEST_F(MifLayer, InputSiblingsInUpperCase) {
 }
 
 TEST_F(MifLayer, CoordSysSearchAndNormalForm) {
-  test::writeFile(dir / "a.mif", "Version 300\n  CoordSys Indented\ncoordsys Earth Projection 1, 104\nData\n");
+  // LF-CR line ends put a CR before the line.
+  test::writeFile(dir / "a.mif", "Version 300\n  CoordSys Indented\n\rcoordsys Earth Projection 1, 104\n\rData\n");
   int unit = 0;
   OPENFILE(unit, "I ", (dir / "a.mif").string());
   EXPECT_EQ(mifFindCoordSys(unit), "coordsys Earth Projection 1, 104");
