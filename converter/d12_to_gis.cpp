@@ -7,7 +7,6 @@
 #include "common/constants.h"
 #include "common/text_core.h"
 #include "common/units.h"
-#include "converter/run_files.h"
 
 namespace quenzel {
 namespace {
@@ -16,7 +15,6 @@ const char* flagText(bool b) { return b ? "true" : "false"; }
 
 D12Input openD12Input(std::string_view inputFile) {
   D12Input in;
-  keepInputFile(inputFile);
   OPENFILE(in.unit, "I ", inputFile);
   console::lineAfterEmptyLine("Reading .12da header information...");
   const std::string version = d12ArchiveVersion(in.unit);

@@ -15,8 +15,7 @@ struct D12Input {
   bool hexFloats = false;
 };
 
-// Opens the 12da file, reports its header keys on the console and rewinds it;
-// the file is kept as an input of the run.
+// Opens the 12da file, reports its header keys on the console and rewinds it.
 D12Input openD12Input(std::string_view inputFile);
 
 // Sets the null value to "no value", clears the super-string continuation,

@@ -5,7 +5,6 @@
 #include "common/numbers.h"
 #include "common/text_core.h"
 #include "converter/main_program.h"
-#include "converter/run_files.h"
 #include "gis/header_services.h"
 #include "gis/layer_table.h"
 #include "gis/object_record.h"
@@ -34,7 +33,6 @@ SectionArrays& sectionArrays() {
 }
 
 int openInputLayer(std::string_view fileName) {
-  keepInputLayer(fileName);
   const int layer = gisOpenLayer(fileName, "", "I ", false);
   gisReadHeader(layer);
   return layer;

@@ -23,7 +23,6 @@ struct SectionArrays {
 SectionArrays& sectionArrays();
 
 // Opens a GIS layer for input and reads its header; returns the layer ID.
-// Every file of its set is kept as an input of the run.
 int openInputLayer(std::string_view fileName);
 
 // Reads on to the next object of the layer that `wanted` accepts, typed in

@@ -69,9 +69,9 @@ void keepInputLayer(std::string_view layerName) {
   for (const std::string& file : gisLayerFiles(layer, "", true)) keep(file, layer);
 }
 
-void keepInputFile(std::string_view fileName) { keep(trimRight(fileName), trimRight(fileName)); }
-
-void keepEveryFileOpenedForInput() { setInputOpenedObserver(keepInputFile); }
+void keepEveryFileOpenedForInput() {
+  setInputOpenedObserver([](std::string_view name) { keep(trimRight(name), trimRight(name)); });
+}
 
 void planOutputLayer(std::string_view layerName, std::string_view shapeLetters) {
   const std::string name(trimRight(layerName));

@@ -9,10 +9,9 @@
 
 namespace quenzel {
 
-// An input by the name the run was given for it, before it is opened: a GIS
-// layer with every file of its set, or one file.
+// An input layer by the name the run was given for it, before it is opened:
+// every file of its set.
 void keepInputLayer(std::string_view layerName);
-void keepInputFile(std::string_view fileName);
 // Every file the run opens for reading is kept as it opens, by the name it
 // opens by (the given one, or one typed at the prompt for a missing file):
 // from here on, for the rest of the process.
